@@ -1,0 +1,20 @@
+# The two commands a fresh Debian 12 machine needs (as root); each installs
+# what is missing first.
+
+.PHONY: test bench build clean
+
+test:
+	bash scripts/test.sh
+
+build:
+	bash scripts/install-deps.sh
+	bash -c 'source scripts/build-lib.sh && tarnwick_configure_all && tarnwick_build_all'
+
+bench:
+	bash scripts/install-deps.sh
+	bash -c 'source scripts/build-lib.sh && tarnwick_configure build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo' 
+	cmake --build build/native --target tarnwick_bench
+	build/native/bench/tarnwick_bench
+
+clean:
+	rm -rf build

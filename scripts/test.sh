@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds every configuration and runs every suite:
+# native, native under AddressSanitizer and UndefinedBehaviorSanitizer, and the
+# 32-bit and 64-bit Windows builds under Wine.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+bash scripts/install-deps.sh
+source scripts/build-lib.sh
+
+tarnwick_configure_all
+tarnwick_build_all
+
+results=()
+failed=0
+run_ctest() {
+  local name=$1 dir=$2
+  echo "== $name: ctest"
+  if ctest --test-dir "$dir" --output-on-failure --timeout 900; then
+    results+=("$name: passed")
+  else
+    results+=("$name: FAILED")
+    failed=1
+  fi
+}
+
+run_ctest native build/native
+run_ctest sanitized build/asan
+
+source scripts/wine-env.sh
+tarnwick_wine_prefix
+tarnwick_display_up
+wineserver -p
+trap 'wineserver -k 2>/dev/null || true; tarnwick_display_down' EXIT
+run_ctest win32 build/win32
+run_ctest win64 build/win64
+
+echo "== benchmarks (short run; 'make bench' for full figures)"
+if ! build/native/bench/tarnwick_bench --benchmark_min_time=0.01 >/dev/null; then
+  results+=("benchmarks: FAILED")
+  failed=1
+else
+  results+=("benchmarks: ran")
+fi
+
+echo
+echo "== summary"
+printf '  %s\n' "${results[@]}"
+python3 scripts/count-tests.py build/native build/asan build/win32 build/win64 || true
+exit $failed
