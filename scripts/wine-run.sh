@@ -4,4 +4,4 @@
 set -e
 source "$(dirname "$0")/wine-env.sh"
 tarnwick_wine_prefix
-exec wine "$@"
+exec "$TARNWICK_WINE" "$@"
