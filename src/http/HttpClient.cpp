@@ -1,1 +1,264 @@
-// placeholder
+#include "http/HttpClient.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace
+{
+const int kLineSize = 512;
+const int kPathSize = 256;
+const int kHeaderNameSize = 64;
+// Seconds of silence that end the reading of a line.
+const int kReadWaitSeconds = 5;
+
+char LowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualNoCase(const char* a, const char* b)
+{
+    for (; *a && *b; ++a, ++b)
+    {
+        if (LowerAscii(*a) != LowerAscii(*b))
+            return false;
+    }
+    return *a == *b;
+}
+
+bool StartsWithNoCase(const char* text, const char* prefix)
+{
+    for (; *prefix; ++text, ++prefix)
+    {
+        if (*text == '\0' || LowerAscii(*text) != LowerAscii(*prefix))
+            return false;
+    }
+    return true;
+}
+}
+
+CHttpClient::CHttpClient(int port)
+    : httpPort(port), classIdCount(-1), responseLimit(kDefaultResponseLimit)
+{
+    hostAddress[0] = '\0';
+    lastHost[0] = '\0';
+}
+
+CHttpClient::~CHttpClient()
+{
+    ResetResponse();
+}
+
+int CHttpClient::LookUpHost(const char* host)
+{
+    if (!host)
+        host = "";
+    if (std::strcmp(host, lastHost) == 0)
+        return 0;
+    std::size_t length = std::strlen(host);
+    if (length > sizeof(lastHost) - 1)
+        return 1;
+
+    std::memcpy(lastHost, host, length + 1);
+    hostAddress[0] = '\0';
+
+    int result;
+    if (IsDottedAddress(host) && length >= sizeof(hostAddress))
+    {
+        result = 1;
+    }
+    else
+    {
+        if (IsDottedAddress(host))
+            std::memcpy(hostAddress, host, length + 1);
+        // A dotted host goes through the lookup too; it comes back unchanged.
+        result = ResolveHost(host, hostAddress, static_cast<int>(sizeof(hostAddress)));
+    }
+    // A failed name is looked up anew by the next request.
+    if (result != 0)
+        lastHost[0] = '\0';
+    return result;
+}
+
+int CHttpClient::SplitUrl(char* address, char* path, int pathSize)
+{
+    if (path && pathSize > 0)
+        path[0] = '\0';
+    if (!address)
+        return 1;
+
+    for (char* p = address; *p; ++p)
+    {
+        if (*p == '\\')
+            *p = '/';
+    }
+
+    // Only plain web pages are fetched. An address of any other scheme
+    // (https, ftp, file, ...) is refused before any lookup: fetching it over
+    // plain HTTP would send its path and query in clear text. The scheme is
+    // the text before the first "://", wherever that stands, so an address
+    // such as h/p?u=http://x is refused as well.
+    const char* schemeEnd = std::strstr(address, "://");
+    if (schemeEnd)
+    {
+        std::string scheme(address, static_cast<std::size_t>(schemeEnd - address));
+        if (!EqualNoCase(scheme.c_str(), "http"))
+            return 1;
+    }
+
+    int result = 0;
+    char host[256];
+    if (GetToken(address, "/?", schemeEnd ? 1 : 0, host, static_cast<int>(sizeof(host))) != 0)
+    {
+        result = 1;
+        host[0] = '\0';
+    }
+    if (LookUpHost(host) != 0)
+        result += 2;
+
+    const char* rest = address;
+    if (host[0] != '\0')
+    {
+        const char* found = std::strstr(address, host);
+        if (found)
+            rest = found + std::strlen(host);
+    }
+    if (path && pathSize > 0)
+        GetToken(rest, "*", 0, path, pathSize);
+    return result;
+}
+
+void CHttpClient::AddRequestHeader(const char* line)
+{
+    if (!line)
+        return;
+    std::size_t length = std::strlen(line);
+    bool hasLineEnd = (length >= 1 && line[length - 1] == '\n') || (length >= 2 && line[length - 2] == '\r');
+    if (hasLineEnd)
+    {
+        requestHeaders.Add(line);
+    }
+    else
+    {
+        std::string completed(line, length);
+        completed += "\r\n";
+        requestHeaders.Add(completed.c_str());
+    }
+}
+
+void CHttpClient::ResetResponse()
+{
+    requestHeaders.Clear();
+    responseHeaders.Clear();
+    bodyLines.Clear();
+    classIdCount = -1;
+}
+
+int CHttpClient::Get(char* address)
+{
+    ResetResponse();
+
+    char path[kPathSize];
+    if (SplitUrl(address, path, kPathSize) != 0)
+        return 3;
+    if (Connect(httpPort, hostAddress, AF_INET, SOCK_STREAM) != 0)
+        return 1;
+
+    char line[kLineSize];
+    if (path[0] == '/')
+        std::snprintf(line, sizeof(line), "GET %s HTTP/1.0\r\n", path);
+    else
+        std::snprintf(line, sizeof(line), "GET /%s HTTP/1.0\r\n", path);
+    if (Send(line, 0) <= 0)
+    {
+        Close();
+        return 4;
+    }
+
+    std::string hostLine = "Host: ";
+    hostLine += lastHost;
+    AddRequestHeader(hostLine.c_str());
+    for (int i = 0; i < requestHeaders.Count(); ++i)
+    {
+        if (Send(requestHeaders.Item(i), 0) <= 0)
+        {
+            Close();
+            return 4;
+        }
+    }
+    Send("\r\n", 0);
+
+    // Header lines up to the empty line (2 bytes), a one-byte piece, or the
+    // end of the connection or 5 seconds of silence (0).
+    long long kept = 0;
+    int got;
+    for (;;)
+    {
+        got = ReceiveLine(line, kLineSize, kReadWaitSeconds);
+        if (got < 3)
+            break;
+        if (kept + got > responseLimit)
+        {
+            got = 0;
+            break;
+        }
+        kept += got;
+        TrimLineEnd(line);
+        responseHeaders.Add(line);
+    }
+
+    std::string contentType = FindContentType();
+    if (!StartsWithNoCase(contentType.c_str(), "Content-Type: text/html") &&
+        !StartsWithNoCase(contentType.c_str(), "Content-Type: text/plain"))
+    {
+        Close();
+        return 5;
+    }
+
+    if (got > 0)
+    {
+        for (;;)
+        {
+            got = ReceiveLine(line, kLineSize, kReadWaitSeconds);
+            if (got <= 0 || kept + got > responseLimit)
+                break;
+            kept += got;
+            bodyLines.Add(line);
+        }
+    }
+
+    Close();
+    return 0;
+}
+
+int CHttpClient::HeaderCount() const
+{
+    return responseHeaders.Count();
+}
+
+const char* CHttpClient::HeaderLine(int index) const
+{
+    return responseHeaders.Item(index);
+}
+
+int CHttpClient::BodyLineCount() const
+{
+    return bodyLines.Count();
+}
+
+const char* CHttpClient::BodyLine(int index) const
+{
+    return bodyLines.Item(index);
+}
+
+std::string CHttpClient::FindContentType() const
+{
+    char name[kHeaderNameSize];
+    for (int i = 0; i < responseHeaders.Count(); ++i)
+    {
+        const char* header = responseHeaders.Item(i);
+        if (GetToken(header, ": ", 0, name, kHeaderNameSize) == 0 && EqualNoCase(name, "Content-Type"))
+            return header;
+    }
+    return std::string();
+}
