@@ -7,7 +7,7 @@ from pathlib import Path
 
 passed_re = re.compile(r"^\[  PASSED  \] (\d+) tests?\.", re.M)
 failed_re = re.compile(r"^\[  FAILED  \] (\d+) tests?, listed below", re.M)
-skipped_re = re.compile(r"^\[  SKIPPED \] (\d+) tests?, listed below", re.M)
+skipped_re = re.compile(r"^\[  SKIPPED \] (\d+) tests?[.,]", re.M)
 
 total_pass = total_fail = total_skip = 0
 for folder in sys.argv[1:]:

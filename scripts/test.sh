@@ -32,6 +32,11 @@ source scripts/wine-env.sh
 tarnwick_wine_prefix
 tarnwick_display_up
 tarnwick_wineserver -p
+# The first program of a Wine session starts the session's background
+# processes (services, device host), which live as long as the persistent
+# server. Start them here with their output detached, or they would inherit
+# ctest's output pipe and ctest would wait for them until its time-out.
+tarnwick_wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 trap 'tarnwick_wineserver -k 2>/dev/null || true; tarnwick_display_down' EXIT
 if [ "$TARNWICK_WINE32" = 1 ]; then
   run_ctest win32 build/win32
