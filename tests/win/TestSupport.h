@@ -1,0 +1,103 @@
+#pragma once
+// Support shared by the Windows test executables: message boxes answered and
+// recorded, a message pump with a deadline, registry and folder cleanup.
+#include <windows.h>
+#include <functional>
+#include <string>
+#include <vector>
+
+// While it lives, every message box that this thread shows (MessageBoxA and
+// friends; the program's own dialogs are left alone) is recorded and
+// answered at once by pressing the chosen button. Watchers nest: the newest
+// one of the thread answers.
+class MessageBoxWatcher
+{
+public:
+    // One message box as it was shown.
+    struct Box
+    {
+        HWND owner;               // its owner window (null when unowned)
+        std::string caption;      // the title bar text
+        std::string text;         // the message
+        std::vector<int> buttons; // ids of its buttons (IDOK, IDYES, ...)
+    };
+
+    // Installs the hook; boxes are answered with answer (IDOK, IDYES, ...).
+    explicit MessageBoxWatcher(int answer = IDOK);
+    // Removes the hook.
+    ~MessageBoxWatcher();
+    MessageBoxWatcher(const MessageBoxWatcher&) = delete;
+    MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
+
+    // Changes the button pressed on the next boxes.
+    void SetAnswer(int button) { answer = button; }
+    // The boxes shown so far, in order.
+    const std::vector<Box>& Boxes() const { return boxes; }
+    // Forgets the boxes recorded so far.
+    void Clear() { boxes.clear(); }
+
+private:
+    static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK InitHookProc(int code, WPARAM wParam, LPARAM lParam);
+    void Seen(HWND box);
+
+    HHOOK hook = nullptr;
+    HHOOK initHook = nullptr;
+    int answer;
+    std::vector<Box> boxes;
+    std::vector<HWND> answered;
+    MessageBoxWatcher* previous = nullptr;
+};
+
+// Dispatches this thread's messages until done() holds or timeoutMs have
+// passed; returns done()'s last answer.
+bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs);
+
+// Dispatches whatever messages are waiting, without waiting for more.
+void PumpWaitingMessages();
+
+// A registry key tree that is deleted (with everything below it) when the
+// object is made and again when it goes.
+class ScopedRegistryKey
+{
+public:
+    // root\path, e.g. HKEY_CURRENT_USER, "Software\\TarnwickTest-123".
+    ScopedRegistryKey(HKEY root, std::string path);
+    // Deletes the tree.
+    ~ScopedRegistryKey();
+    ScopedRegistryKey(const ScopedRegistryKey&) = delete;
+    ScopedRegistryKey& operator=(const ScopedRegistryKey&) = delete;
+
+    // The key's path below its root.
+    const std::string& Path() const { return path; }
+
+private:
+    HKEY root;
+    std::string path;
+};
+
+// A new empty folder in the system's temporary folder, removed with all its
+// content when the object goes.
+class ScopedTempFolder
+{
+public:
+    // Makes the folder; its name starts with prefix.
+    explicit ScopedTempFolder(const char* prefix = "twk");
+    // Removes the folder and everything in it.
+    ~ScopedTempFolder();
+    ScopedTempFolder(const ScopedTempFolder&) = delete;
+    ScopedTempFolder& operator=(const ScopedTempFolder&) = delete;
+
+    // The folder's path, without a trailing backslash (empty if it could not
+    // be made).
+    const std::string& Path() const { return path; }
+    // Path() + "\\" + name.
+    std::string File(const std::string& name) const { return path + "\\" + name; }
+
+private:
+    std::string path;
+};
+
+// A name unique to this process and call ("<prefix>-<pid>-<n>"), for test
+// registry keys and the like.
+std::string UniqueTestName(const char* prefix);
