@@ -137,6 +137,18 @@ bool ReadElement(ByteReader& in, std::string& element)
     return true;
 }
 
+void PutWord(std::string& out, std::uint32_t value)
+{
+    out.push_back(static_cast<char>(value & 0xFF));
+    out.push_back(static_cast<char>((value >> 8) & 0xFF));
+}
+
+void PutDWord(std::string& out, std::uint32_t value)
+{
+    PutWord(out, value & 0xFFFF);
+    PutWord(out, value >> 16);
+}
+
 void AppendPieces(const std::string& record, char separator, std::vector<std::string>& pieces)
 {
     std::size_t start = 0;
@@ -184,4 +196,31 @@ void SplitDefinitionRecords(const std::vector<std::string>& records, std::vector
         return;
     for (std::size_t i = 0; i + 1 < records.size(); ++i)
         AppendPieces(records[i], ';', tokens);
+}
+
+std::string WriteDefinitionRecords(const std::vector<std::string>& records)
+{
+    std::string out;
+    const std::uint64_t count = records.size();
+    if (count < 0xFFFF) {
+        PutWord(out, static_cast<std::uint32_t>(count));
+    } else {
+        PutWord(out, 0xFFFF);
+        PutDWord(out, static_cast<std::uint32_t>(count));
+    }
+    for (const std::string& record : records) {
+        const std::uint64_t length = record.size();
+        if (length < 0xFF) {
+            out.push_back(static_cast<char>(length));
+        } else if (length < kWideMarker) {
+            out.push_back(static_cast<char>(0xFF));
+            PutWord(out, static_cast<std::uint32_t>(length));
+        } else {
+            out.push_back(static_cast<char>(0xFF));
+            PutWord(out, 0xFFFF);
+            PutDWord(out, static_cast<std::uint32_t>(length));
+        }
+        out += record;
+    }
+    return out;
 }

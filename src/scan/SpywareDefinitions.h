@@ -35,3 +35,11 @@ bool ReadDefinitionRecords(const std::string& fileBytes, std::vector<std::string
 // are fewer than two records). A run of ";" is one separator; ";" at either
 // end separates nothing; an empty record gives no piece.
 void SplitDefinitionRecords(const std::vector<std::string>& records, std::vector<std::string>& tokens);
+
+// The image of a definitions file holding these records, in the layout that
+// ReadDefinitionRecords reads: the count as 16 bits, or 0xFFFF and 32 bits
+// from 65535 on; each record's length as one byte below 255, else 0xFF and 16
+// bits below 0xFFFE, else 0xFF, 0xFFFF and 32 bits (0xFFFE is never written as
+// a 16-bit length, since it marks a string of 16-bit characters); then its
+// 8-bit characters. Used by the build's generator of "deda.twk".
+std::string WriteDefinitionRecords(const std::vector<std::string>& records);

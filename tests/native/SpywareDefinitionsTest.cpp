@@ -370,4 +370,44 @@ TEST(DefinitionTokens, FileToTokensPutsIdentifiersAtEvenPositions)
     EXPECT_EQ(tokens[4], "{00000000-0000-0000-0000-000000000002}");
 }
 
+// ---- Writing the layout -------------------------------------------------
+
+TEST(DefinitionWriter, LengthPrefixesMatchTheArchiveLayoutAtEveryBoundary)
+{
+    // 0xFFFE must not be written as a 16-bit length: it marks 16-bit text.
+    for (std::uint32_t length : {0u, 1u, 254u, 255u, 256u, 0xFFFDu, 0xFFFEu, 0xFFFFu, 70000u}) {
+        SCOPED_TRACE(length);
+        const std::string text(length, 'x');
+        ArchiveImage expected;
+        expected.Count(1).Text(text);
+        const std::string written = WriteDefinitionRecords({text});
+        EXPECT_EQ(written, expected.bytes);
+        EXPECT_EQ(Read(written), Strings{text});
+    }
+}
+
+TEST(DefinitionWriter, CountSwitchesTo32BitsAt65535)
+{
+    for (std::size_t count : {std::size_t{0}, std::size_t{0xFFFE}, std::size_t{0xFFFF}, std::size_t{70000}}) {
+        SCOPED_TRACE(count);
+        const Strings records(count, "r");
+        const std::string written = WriteDefinitionRecords(records);
+        ArchiveImage head;
+        head.Count(static_cast<std::uint32_t>(count));
+        ASSERT_GE(written.size(), head.bytes.size());
+        EXPECT_EQ(written.substr(0, head.bytes.size()), head.bytes);
+        EXPECT_EQ(written.size(), head.bytes.size() + 2 * count);
+        EXPECT_EQ(Read(written), records);
+    }
+}
+
+TEST(DefinitionWriter, EightBitCharactersRoundTripUnchanged)
+{
+    const Strings records = {std::string("nul\0in;the middle", 18), "\xFF\xFE\x80 high bytes", "", ";;;",
+                             std::string(300, '\xFF'), "Name;{00000000-0000-0000-0000-000000000001}"};
+    const std::string written = WriteDefinitionRecords(records);
+    EXPECT_EQ(Read(written), records);
+    EXPECT_EQ(Read(written + "trailing bytes"), records);
+}
+
 } // namespace
