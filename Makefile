@@ -1,10 +1,13 @@
 # The two commands a fresh Debian 12 machine needs (as root); each installs
 # what is missing first.
 
-.PHONY: test bench build clean
+.PHONY: test run bench build clean
 
 test:
 	bash scripts/test.sh
+
+run:
+	bash scripts/run.sh
 
 build:
 	bash scripts/install-deps.sh

@@ -27,6 +27,8 @@ have_cmd xvfb-run || need+=(xvfb)
 have_cmd unshare || need+=(util-linux)
 have_cmd ip || need+=(iproute2)
 have_cmd python3 || need+=(python3)
+have_pkg imagemagick || need+=(imagemagick)
+have_cmd xdotool || need+=(xdotool)
 
 if [ ${#need[@]} -eq 0 ]; then
   exit 0

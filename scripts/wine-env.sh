@@ -25,15 +25,19 @@ tarnwick_wineserver() { "$WINESERVER" "$@"; }
 # Creates the prefix on first use. A lock keeps parallel callers from
 # initialising it twice.
 tarnwick_wine_prefix() {
-  if [ -f "$WINEPREFIX/system.reg" ]; then return 0; fi
+  if [ -f "$WINEPREFIX/.tarnwick-ready" ]; then return 0; fi
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    if [ ! -f "$WINEPREFIX/.tarnwick-ready" ]; then
       echo "wine: setting up the prefix $WINEPREFIX" >&2
       tarnwick_wine wineboot -i >/dev/null 2>&1 || true
+      # Without a window manager (Xvfb), Wine's managed windows wait 2 s on
+      # every hide and get no title bar; unmanaged windows draw their own.
+      tarnwick_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
       tarnwick_wineserver -w
+      touch "$WINEPREFIX/.tarnwick-ready"
     fi
   ) 9>"$WINEPREFIX.lock"
-  [ -f "$WINEPREFIX/system.reg" ]
+  [ -f "$WINEPREFIX/.tarnwick-ready" ]
 }

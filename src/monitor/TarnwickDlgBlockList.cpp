@@ -1,0 +1,8 @@
+// The main window's part of the pop-up blocker: the built-in block list.
+#include "app/TarnwickDlg.h"
+#include "monitor/BlockList.h"
+
+void CTarnwickDlg::BuildBlockList()
+{
+    AppendBlockListPatterns(BlockList);
+}
