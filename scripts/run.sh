@@ -49,6 +49,12 @@ mkdir -p "$root/out"
 shot="$root/out/screenshot.png"
 import -window root -display "$DISPLAY" "$shot"
 echo "run: screenshot of the screen saved to $shot"
+# The main window alone, for the README.
+win=$(xdotool search --onlyvisible --name '^Tarnwick$' 2>/dev/null | head -n 1 || true)
+if [ -n "$win" ]; then
+  import -window "$win" -display "$DISPLAY" "$root/out/main-window.png"
+  echo "run: screenshot of the main window saved to $root/out/main-window.png"
+fi
 tarnwick_wineserver -k || true
 wait "$pid" 2>/dev/null || true
 tarnwick_display_down
