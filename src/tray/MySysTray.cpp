@@ -249,6 +249,29 @@ BOOL MySysTray::EndAnimation()
     return killed;
 }
 
+namespace {
+
+// The tray menu resource, loaded for one use; popup is its first popup, or
+// null when the resource or its popup is missing.
+struct TrayMenu {
+    explicit TrayMenu(UINT id) : menu(LoadMenuA(ProgramModule(), MAKEINTRESOURCEA(id)))
+    {
+        popup = menu != nullptr ? GetSubMenu(menu, 0) : nullptr;
+    }
+    ~TrayMenu()
+    {
+        if (menu != nullptr)
+            DestroyMenu(menu);
+    }
+    TrayMenu(const TrayMenu&) = delete;
+    TrayMenu& operator=(const TrayMenu&) = delete;
+
+    HMENU menu;
+    HMENU popup;
+};
+
+} // namespace
+
 LRESULT MySysTray::OnTrayMessage(WPARAM wParam, LPARAM lParam)
 {
     if (wParam != static_cast<WPARAM>(notifyData.uID))
@@ -265,42 +288,28 @@ LRESULT MySysTray::OnTrayMessage(WPARAM wParam, LPARAM lParam)
         return 1;
 
     if (mouse == WM_RBUTTONUP) {
-        HMENU menu = LoadMenuA(ProgramModule(), MAKEINTRESOURCEA(notifyData.uID));
-        if (menu == nullptr)
+        TrayMenu menu(notifyData.uID);
+        if (menu.popup == nullptr)
             return 0;
-        HMENU popup = GetSubMenu(menu, 0);
-        if (popup == nullptr) {
-            DestroyMenu(menu);
-            return 0;
-        }
-        SetMenuDefaultItem(popup, defaultItem, defaultItemByPosition);
+        SetMenuDefaultItem(menu.popup, defaultItem, defaultItemByPosition);
 
         POINT cursor = {0, 0};
         GetCursorPos(&cursor);
         SetForegroundWindow(target);
         // The chosen command reaches the owner as WM_COMMAND.
-        TrackPopupMenu(popup, 0, cursor.x, cursor.y, 0, target, nullptr);
+        TrackPopupMenu(menu.popup, 0, cursor.x, cursor.y, 0, target, nullptr);
         // Lets the menu close properly when the user clicks elsewhere.
         PostMessageA(target, WM_NULL, 0, 0);
-        DestroyMenu(menu);
     } else {
         SetForegroundWindow(target);
         UINT command = defaultItem;
-        HMENU menu = nullptr;
         if (defaultItemByPosition) {
-            menu = LoadMenuA(ProgramModule(), MAKEINTRESOURCEA(notifyData.uID));
-            if (menu == nullptr)
+            TrayMenu menu(notifyData.uID);
+            if (menu.popup == nullptr)
                 return 0;
-            HMENU popup = GetSubMenu(menu, 0);
-            if (popup == nullptr) {
-                DestroyMenu(menu);
-                return 0;
-            }
-            command = GetMenuItemID(popup, static_cast<int>(defaultItem));
+            command = GetMenuItemID(menu.popup, static_cast<int>(defaultItem));
         }
         SendMessageA(target, WM_COMMAND, static_cast<WPARAM>(command), 0);
-        if (menu != nullptr)
-            DestroyMenu(menu);
     }
     return 1;
 }
