@@ -1,10 +1,12 @@
 #include "app/TarnwickDlg.h"
 
 #include <cstring>
+#include <exception>
 #include "app/AboutDlg.h"
 #include "log/SquashLog.h"
 #include "res/resource.h"
 #include "tray/MySysTray.h"
+#include "monitor/ComError.h"
 #include "win/ShellOpen.h"
 #include "win/WinApp.h"
 
@@ -170,8 +172,20 @@ BOOL CTarnwickDlg::OnInitDialog()
     // 16.
     BuildBlockList();
 
-    // 17-19: the Shell Windows connection, one pop-up sweep and one page
-    // inspection come here.
+    // 17-19: the Shell Windows connection, then one pop-up sweep and one
+    // page inspection whatever the settings and the keys say: they squash
+    // what is open already. A failed automation call ends only its own step.
+    ConnectShellWindows();
+    try {
+        SweepPopups();
+    } catch (const CComCallError&) {
+    } catch (const std::exception&) {
+    }
+    try {
+        InspectPages();
+    } catch (const CComCallError&) {
+    } catch (const std::exception&) {
+    }
 
     // 20.
     CollapseSettingsPanel();

@@ -3,8 +3,11 @@
 #include <wtypes.h>
 #include <string>
 #include "win/Controls.h"
+#include "win/DispatchSink.h"
 #include "win/DialogBase.h"
 #include "win/GdiObject.h"
+
+struct IWebBrowser2;
 
 // The reading side of a definitions archive: the bytes of "deda.twk" from
 // the start of the file.
@@ -78,6 +81,29 @@ public:
     // Appends one squash to the log.
     void LogSquash(const char* title, const char* url, const char* date, const char* type);
 
+    // The real-time monitor (monitor/TarnwickDlgMonitor.cpp,
+    // monitor/TarnwickDlgInspect.cpp). Failed automation calls end a pass
+    // with a CComCallError (monitor/ComError.h); OnShellWindowEvent and the
+    // start-up catch it.
+    // Creates the process-wide Shell Windows reference and subscribes
+    // shellEvents to the collection's events.
+    void ConnectShellWindows();
+    // Both collection events: the pop-up sweep (Ctrl up, popupBlocking 1),
+    // then the page inspection (realTimeMonitoring 1). Never raises.
+    void OnShellWindowEvent(long cookie);
+    // One pass over every window of the collection, squashing pop-ups.
+    void SweepPopups();
+    // One pass fetching every window's page and squashing the windows whose
+    // page names a known spyware class.
+    void InspectPages();
+    // Sound, log entry and tray animation as the settings ask, then Quit.
+    void SquashWindow(IWebBrowser2* browser, const char* title, const char* url, const char* dateText,
+                      const char* type);
+    // Plays the WAVE resource "#<id>" asynchronously from memory; 0 when
+    // there is no such resource, 1 when it cannot be locked, else the result
+    // of PlaySound. Virtual so that tests can hear it.
+    virtual int PlayWaveResource(int id);
+
     // Control fields, bound to their controls once the window exists.
     CControl statusLine;              // 1051 "Protecting you against ..."
     CButtonControl popupCheck;        // 1026 "Enable Popup Blocker" (Pop)
@@ -114,6 +140,12 @@ public:
     int playSound = 0;                // "Sound" as read at start-up
     std::string startFolder;          // working directory at start-up
     HICON appIcon = nullptr;          // icon 132, the window's big and small icon
+    // The port of the page inspection's HTTP client. The program always
+    // fetches from 80; tests point it at a loopback server of theirs.
+    int inspectionPort = 80;
+    // The main window as the automation object that the shell's window
+    // collection calls with its events.
+    CDispatchSink shellEvents{[this](DISPID, long cookie) { OnShellWindowEvent(cookie); }};
 
 protected:
     // Binds the control fields to the dialog's controls.
@@ -146,6 +178,8 @@ protected:
     virtual BOOL CreateTrayIcon();
 
 private:
+    // Sets sweepTime to the local date and time and returns its date text.
+    std::string StartSweepClock();
     // Loads handCursor: cursor 106 of winhlp32.exe, else the system's hand.
     void LoadHandCursor();
     // The screen point lies on the link's window rectangle.
