@@ -1,13 +1,16 @@
 # The two commands a fresh Debian 12 machine needs (as root); each installs
 # what is missing first.
 
-.PHONY: test run bench build clean
+.PHONY: test run demo bench build clean
 
 test:
 	bash scripts/test.sh
 
 run:
 	bash scripts/run.sh
+
+demo:
+	bash scripts/demo.sh
 
 build:
 	bash scripts/install-deps.sh

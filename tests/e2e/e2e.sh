@@ -1,0 +1,211 @@
+#!/usr/bin/env bash
+# One end-to-end run of the real Gravelin.exe under Wine:
+#   tests/e2e/e2e.sh PROGRAM_DIR SHELLSIM_DIR
+# PROGRAM_DIR holds Gravelin.exe and deda.twk, SHELLSIM_DIR shellsim.dll and
+# shelldriver.exe. In a throwaway Wine prefix where shellsim.dll stands in
+# for the shell's window list, inside a private network namespace whose
+# 127.0.0.1:80 serves tests/e2e/pages, the program is started, four browser
+# windows are opened (a pop-up without a toolbar, an address on the block
+# list, a page embedding a spyware control, an ordinary page), the program is
+# told to exit from its tray menu, and the squash log it leaves is checked.
+# Prints one line per step; exits non-zero with the reason on the first
+# failure. Everything it starts is ended on the way out.
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(cd "$here/../.." && pwd)
+
+# The time the whole run may take; each step has its own smaller bound.
+TOTAL_LIMIT=85
+# The program's tray command "Exit".
+EXIT_COMMAND=32775
+SHELL_WINDOWS_CLSID='{9BA05972-F6A8-11CF-A442-00A0C90A8F39}'
+PROFILE_KEY='HKCU\Software\Ostrand\Gravelin\CurrentBuild'
+
+step() { echo "e2e: $*"; }
+fail() { echo "e2e: FAILED: $*" >&2; exit 1; }
+
+# ---------------------------------------------------------------------------
+# Inside the network namespace (started by scripts/netns-run.sh, which has
+# already started the page server and the prefix's wineserver).
+# ---------------------------------------------------------------------------
+inner() {
+  local run=$1
+  source "$root/scripts/wine-env.sh"
+  cd "$run"
+
+  step "2. registering the stand-in shell and writing the profile"
+  timeout 30 "$TARNWICK_WINE" regsvr32 /s shellsim.dll </dev/null >/dev/null 2>&1 ||
+    fail "regsvr32 shellsim.dll failed"
+  local server
+  server=$(timeout 20 "$TARNWICK_WINE" reg query "HKCR\\CLSID\\$SHELL_WINDOWS_CLSID\\InprocServer32" /ve \
+             </dev/null 2>/dev/null | tr -d '\r') || true
+  case "$server" in
+    *shellsim.dll*) ;;
+    *) fail "shellsim.dll is not the window list's in-process server (got: $server)" ;;
+  esac
+  local name
+  for name in Pop Real AppLog; do
+    timeout 20 "$TARNWICK_WINE" reg add "$PROFILE_KEY" /v "$name" /t REG_DWORD /d 1 /f \
+      </dev/null >/dev/null 2>&1 || fail "could not write $name to the profile"
+  done
+
+  step "3. starting Gravelin.exe in $run"
+  "$TARNWICK_WINE" Gravelin.exe </dev/null >"$run/gravelin.out" 2>&1 &
+  local program=$!
+
+  driver() { timeout 25 "$TARNWICK_WINE" shelldriver.exe "$@" </dev/null 2>>"$run/driver.err" | tr -d '\r'; }
+  # Opens one window; prints its id.
+  open_window() {
+    local id
+    id=$(driver open "$@") || fail "shelldriver open $* failed (see $run/driver.err)"
+    [[ "$id" =~ ^[0-9]+$ ]] || fail "shelldriver open $*: no window id (got: $id)"
+    echo "$id"
+  }
+  quits() { driver quits || fail "shelldriver quits failed"; }
+
+  step "4. waiting for the stand-in shell; opening the four windows"
+  # The shell connection is made once the splash window has gone; a slow
+  # start gets up to 30 s (each try of the driver waits up to 10 s).
+  local advises= tries=0
+  while [ "$advises" != 1 ] && [ "$tries" -lt 3 ]; do
+    kill -0 "$program" 2>/dev/null || fail "Gravelin.exe ended before connecting to the shell (see $run/gravelin.out)"
+    advises=$(driver advises) || advises=
+    tries=$((tries + 1))
+    [ "$advises" = 1 ] || sleep 0.5
+  done
+  [ "$advises" = 1 ] ||
+    fail "the program never subscribed to the window list's events (subscribers: '$advises'; see $run/driver.err)"
+
+  # Each open fires "WindowRegistered": the sweep and the inspection are
+  # done when the driver returns. A window told to quit stays listed until
+  # it is closed, so every squashed window is closed before the next opens.
+  local a b c d expected
+  a=$(open_window "Pop-up without toolbar" "http://127.0.0.1/plain.html" 0 html)
+  [ "$(quits)" = "$a" ] || fail "(a) the window without a toolbar was not told to quit (quits: $(quits))"
+  driver close "$a" >/dev/null || fail "shelldriver close $a failed"
+  step "   (a) window $a without a toolbar: told to quit"
+
+  b=$(open_window "Advertisement" "http://127.0.0.1/zedo.com.html" 1 html)
+  expected="$a $b"
+  [ "$(quits)" = "$expected" ] || fail "(b) the block-listed window was not told to quit once (quits: $(quits))"
+  driver close "$b" >/dev/null || fail "shelldriver close $b failed"
+  step "   (b) window $b on a block-listed address: told to quit"
+
+  c=$(open_window "Spyware carrier" "http://127.0.0.1/spy.html" 1 html)
+  expected="$a $b $c"
+  [ "$(quits)" = "$expected" ] || fail "(c) the page with a spyware control was not told to quit once (quits: $(quits))"
+  driver close "$c" >/dev/null || fail "shelldriver close $c failed"
+  step "   (c) window $c with a spyware control on its page: told to quit"
+
+  d=$(open_window "Ordinary page" "http://127.0.0.1/plain.html" 1 html)
+  step "5. reading the quits back"
+  local got
+  got=$(quits)
+  [ "$got" = "$expected" ] || fail "expected quits '$expected' (a, b, c; not d = $d), got '$got'"
+  step "   quits: $got (d = $d left open)"
+
+  step "6. sending the tray command Exit"
+  driver command "$EXIT_COMMAND" >/dev/null || fail "could not post Exit to the main window"
+  local waited=0
+  while kill -0 "$program" 2>/dev/null; do
+    if [ "$waited" -ge 200 ]; then
+      kill "$program" 2>/dev/null || true
+      fail "Gravelin.exe did not end within 20 s of Exit"
+    fi
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+  wait "$program" 2>/dev/null || true
+  step "   Gravelin.exe ended after $((waited / 10)).$((waited % 10)) s"
+}
+
+if [ "${1:-}" = "--inner" ]; then
+  inner "$2"
+  exit 0
+fi
+
+# ---------------------------------------------------------------------------
+# Outside: the throwaway prefix and run folder, the display, the checks.
+# ---------------------------------------------------------------------------
+[ $# -eq 2 ] || { echo "usage: $0 PROGRAM_DIR SHELLSIM_DIR" >&2; exit 2; }
+program_dir=$(cd "$1" && pwd)
+shellsim_dir=$(cd "$2" && pwd)
+for file in "$program_dir/Gravelin.exe" "$program_dir/deda.twk" "$shellsim_dir/shellsim.dll" \
+            "$shellsim_dir/shelldriver.exe"; do
+  [ -f "$file" ] || fail "missing $file"
+done
+command -v unshare >/dev/null || fail "unshare is not installed"
+
+started=$(date +%s)
+work=$(mktemp -d "${TMPDIR:-/tmp}/tarnwick-e2e.XXXXXX")
+prefix="$work/prefix"
+run="$work/run"
+xvfb=
+
+cleanup() {
+  local status=$?
+  if [ -d "$prefix" ]; then
+    WINEPREFIX="$prefix" timeout 20 "${WINESERVER:-/usr/lib/wine/wineserver64}" -k 2>/dev/null || true
+  fi
+  if [ -n "$xvfb" ]; then
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+  fi
+  if [ "$status" -eq 0 ] || [ -z "${TARNWICK_E2E_KEEP:-}" ]; then
+    rm -rf "$work"
+  else
+    echo "e2e: the run's files are kept in $work" >&2
+  fi
+  exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
+
+source "$root/scripts/wine-env.sh"
+
+step "1. fresh prefix $prefix, run folder $run"
+mkdir -p "$run"
+cp "$program_dir/Gravelin.exe" "$program_dir/deda.twk" "$shellsim_dir/shellsim.dll" \
+   "$shellsim_dir/shelldriver.exe" "$run/"
+# scripts/netns-run.sh copies the project's prefix when it is ready, and
+# otherwise sets the new one up from scratch.
+export TARNWICK_NET_WINEPREFIX="$prefix"
+
+if [ -z "${DISPLAY:-}" ]; then
+  n=50
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+  xvfb=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  [ -e "/tmp/.X11-unix/X$n" ] || fail "Xvfb did not start on :$n"
+  step "   virtual display $DISPLAY"
+fi
+
+day_before=$(date +%-m/%-d/%Y)
+timeout -k 5 "$TOTAL_LIMIT" bash "$root/scripts/netns-run.sh" "$here/pages" \
+  bash "$here/e2e.sh" --inner "$run" </dev/null ||
+  fail "the run inside the network namespace failed (status $?)"
+day_after=$(date +%-m/%-d/%Y)
+
+step "7. checking hist.twk"
+log="$run/hist.twk"
+[ -f "$log" ] || fail "the program left no hist.twk"
+mapfile -t lines < <(tr -d '\r' <"$log")
+[ "${#lines[@]}" -eq 3 ] || fail "expected 3 entries in hist.twk, found ${#lines[@]}: $(cat "$log")"
+expected_title=("Pop-up without toolbar" "Advertisement" "Spyware carrier")
+expected_url=("http://127.0.0.1/plain.html" "http://127.0.0.1/zedo.com.html" "http://127.0.0.1/spy.html")
+expected_type=(Popup Popup Spyware)
+for i in 0 1 2; do
+  IFS='$' read -r title url day type <<<"${lines[$i]}"
+  [ "$title" = "${expected_title[$i]}" ] || fail "entry $((i + 1)): title '$title', expected '${expected_title[$i]}'"
+  [ "$url" = "${expected_url[$i]}" ] || fail "entry $((i + 1)): address '$url', expected '${expected_url[$i]}'"
+  [ "$type" = "${expected_type[$i]}" ] || fail "entry $((i + 1)): type '$type', expected '${expected_type[$i]}'"
+  [ "$day" = "$day_before" ] || [ "$day" = "$day_after" ] ||
+    fail "entry $((i + 1)): date '$day', expected $day_before"
+  step "   ${lines[$i]}"
+done
+
+step "8. cleaning up"
+step "passed in $(($(date +%s) - started)) s"
