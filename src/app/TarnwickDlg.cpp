@@ -228,6 +228,16 @@ bool CTarnwickDlg::OnCommand(int id, int code, HWND control)
     case IDC_SHOW_SETTINGS:
         OnShowSettings();
         return true;
+    case IDC_CHECK_ALL:
+        CheckAll();
+        return true;
+    case IDC_CLEAN_FILES:
+        CleanFiles();
+        return true;
+    case IDC_SHOW_LOG:
+    case ID_TRAY_SQUASH_LOG:
+        ShowSquashLog();
+        return true;
     default:
         return false;
     }
@@ -329,7 +339,10 @@ bool CTarnwickDlg::OnLButtonDown(UINT, POINT point)
     ClientToScreen(hwnd, &point);
     if (OnLink(exitPicture, point))
         ShowWindow(hwnd, SW_HIDE);
-    // The "Clean" and "Scan My Computer" links come with the scan.
+    if (OnLink(cleanPicture, point))
+        CleanFiles();
+    if (OnLink(scanPicture, point))
+        ScanComputer();
     if (OnLink(updatePicture, point))
         OnUpdateVersion();
     return false;

@@ -80,6 +80,23 @@ public:
     void AddSquashLogLine(const std::string& line);
     // Appends one squash to the log.
     void LogSquash(const char* title, const char* url, const char* date, const char* type);
+    // Tray command 32776 and button 1055: the log viewer, run modally.
+    void ShowSquashLog();
+
+    // The scan (scan/TarnwickDlgScan.cpp). Fills resultList with every
+    // cookie file and every registered class named in the definitions that
+    // is not yet disabled; false when the class list cannot be opened.
+    bool ScanComputer();
+    // Appends one row per "*.txt" entry of the cookie folder.
+    void ScanTrackingCookies();
+    // True when the browser's ActiveX Compatibility key has a subkey named
+    // exactly name.
+    bool IsKillBitKeyPresent(const char* name);
+    // The "Check All" box: ticks or clears every row as the box now reads.
+    void CheckAll();
+    // Clean (scan/TarnwickDlgClean.cpp): deletes the ticked cookie files,
+    // disables the ticked classes, empties the list and says so.
+    void CleanFiles();
 
     // The real-time monitor (monitor/TarnwickDlgMonitor.cpp,
     // monitor/TarnwickDlgInspect.cpp). Failed automation calls end a pass
@@ -143,6 +160,9 @@ public:
     // The port of the page inspection's HTTP client. The program always
     // fetches from 80; tests point it at a loopback server of theirs.
     int inspectionPort = 80;
+    // The pause after each class key of the scan, in milliseconds; tests
+    // shorten it.
+    DWORD scanPauseMs = 35;
     // The main window as the automation object that the shell's window
     // collection calls with its events.
     CDispatchSink shellEvents{[this](DISPID, long cookie) { OnShellWindowEvent(cookie); }};

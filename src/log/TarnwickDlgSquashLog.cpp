@@ -2,6 +2,7 @@
 // new entries.
 #include "app/TarnwickDlg.h"
 #include "log/SquashLog.h"
+#include "log/SquashLogDlg.h"
 
 void CTarnwickDlg::LoadSquashLog()
 {
@@ -18,4 +19,11 @@ void CTarnwickDlg::AddSquashLogLine(const std::string& line)
 void CTarnwickDlg::LogSquash(const char* title, const char* url, const char* date, const char* type)
 {
     squashLog.Add(title, url, date, type);
+}
+
+void CTarnwickDlg::ShowSquashLog()
+{
+    // Each opening reads the log afresh; what the viewer returns is not used.
+    CSquashLogDlg viewer;
+    viewer.DoModal();
 }

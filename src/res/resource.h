@@ -7,6 +7,7 @@
 #define IDD_ABOUTBOX                    100
 #define IDD_TARNWICK_DIALOG             102
 #define IDD_SPLASH                      163
+#define IDD_SQUASH_LOG                  140
 
 // String table
 #define IDS_ABOUTBOX                    101
@@ -55,6 +56,10 @@
 #define IDC_SCAN_STATUS                 1050
 #define IDC_STATUS_LINE                 1051
 #define IDC_SHOW_LOG                    1055
+
+// Controls of the squash log viewer (dialog 140)
+#define IDC_LOG_HINT                    1011
+#define IDC_LOG_LIST                    1016
 
 // Commands of the tray menu (menu 129)
 #define ID_TRAY_SUPPORT                 32774

@@ -638,6 +638,42 @@ TEST(Dialogs, SplashTemplate)
     CheckItems(dialog, {{kNoId, Kind::Picture, 1, 1, 273, 146, nullptr, IDB_SPLASH, true}});
 }
 
+TEST(Dialogs, SquashLogViewerTemplate)
+{
+    const DialogTemplate dialog = ReadDialog(IDD_SQUASH_LOG);
+    EXPECT_EQ(dialog.title, "What Did I Squash?");
+    EXPECT_EQ(dialog.face, "MS Sans Serif");
+    EXPECT_EQ(dialog.pointSize, 8);
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    EXPECT_EQ(dialog.style & style, style);
+    EXPECT_FALSE(dialog.style & WS_VISIBLE);
+
+    ASSERT_EQ(dialog.items.size(), 4u);
+    CheckItem(dialog.items[0], {IDOK, Kind::DefaultButton, 87, 212, 50, 16, "Clear Log", 0, true});
+    CheckItem(dialog.items[1], {IDCANCEL, Kind::PushButton, 139, 212, 50, 16, "Exit", 0, true});
+    // The list: report view, several rows may be selected.
+    const DialogItem& list = dialog.items[2];
+    EXPECT_EQ(list.id, IDC_LOG_LIST);
+    EXPECT_PRED2(SameClass, list.className, "SysListView32");
+    EXPECT_EQ(list.style & LVS_TYPEMASK, static_cast<DWORD>(LVS_REPORT));
+    EXPECT_FALSE(list.style & LVS_SINGLESEL);
+    EXPECT_TRUE(list.style & WS_BORDER);
+    EXPECT_TRUE(list.style & WS_TABSTOP);
+    EXPECT_EQ(list.x, 7);
+    EXPECT_EQ(list.y, 30);
+    EXPECT_EQ(list.cx, 273);
+    EXPECT_EQ(list.cy, 176);
+    const DialogItem& hint = dialog.items[3];
+    EXPECT_EQ(hint.id, IDC_LOG_HINT);
+    EXPECT_PRED2(SameClass, hint.className, "Static");
+    EXPECT_EQ(hint.style & SS_TYPEMASK, static_cast<DWORD>(SS_CENTER));
+    EXPECT_EQ(hint.text, "Double-click an item to navigate to it.");
+    EXPECT_EQ(hint.x, 10);
+    EXPECT_EQ(hint.y, 9);
+    EXPECT_EQ(hint.cx, 266);
+    EXPECT_EQ(hint.cy, 14);
+}
+
 INT_PTR CALLBACK PlainDialogProc(HWND, UINT message, WPARAM, LPARAM)
 {
     return message == WM_INITDIALOG;
