@@ -3,6 +3,7 @@
 #include <wtypes.h>
 #include <string>
 #include "win/Controls.h"
+#include "win/ComRef.h"
 #include "win/DispatchSink.h"
 #include "win/DialogBase.h"
 #include "win/GdiObject.h"
@@ -200,6 +201,12 @@ protected:
 private:
     // Sets sweepTime to the local date and time and returns its date text.
     std::string StartSweepClock();
+    // The number of windows of the shell's collection, read once per pass.
+    long CountShellWindows();
+    // The window at index of the collection as a web browser, with its page
+    // title and address; false for an index that holds no window or one that
+    // is no web browser.
+    bool ReadBrowserWindow(long index, ComRef<IWebBrowser2>& browser, std::string& title, std::string& url);
     // Loads handCursor: cursor 106 of winhlp32.exe, else the system's hand.
     void LoadHandCursor();
     // The screen point lies on the link's window rectangle.

@@ -23,30 +23,14 @@ void CTarnwickDlg::InspectPages()
 {
     // One client for the whole pass; each Get replaces its stored page.
     CHttpClient client(inspectionPort);
-    if (!shellWindows)
-        throw CComCallError(E_POINTER, IID_IShellWindows);
-    long count = 0;
-    CheckCall(shellWindows->get_Count(&count), IID_IShellWindows);
+    const long count = CountShellWindows();
     const std::string dateText = StartSweepClock();
 
     for (long index = 0; index < count; ++index) {
-        VARIANT position;
-        VariantInit(&position);
-        V_VT(&position) = VT_I4;
-        V_I4(&position) = index;
-        ComRef<IDispatch> item;
-        CheckCall(shellWindows->Item(position, item.Receive()), IID_IShellWindows);
-        if (!item)
-            continue;
         ComRef<IWebBrowser2> browser;
-        if (FAILED(item->QueryInterface(IID_IWebBrowser2, browser.ReceiveVoid())) || !browser)
+        std::string title, url;
+        if (!ReadBrowserWindow(index, browser, title, url))
             continue;
-
-        BstrHolder wideTitle, wideUrl;
-        CheckCall(browser->get_LocationName(wideTitle.Receive()), IID_IWebBrowser);
-        const std::string title = WideToAnsi(wideTitle.Get(), IID_IWebBrowser);
-        CheckCall(browser->get_LocationURL(wideUrl.Receive()), IID_IWebBrowser);
-        const std::string url = WideToAnsi(wideUrl.Get(), IID_IWebBrowser);
 
         // Get may rewrite the address in place (backslashes become slashes);
         // a squash records the address as Get left it.

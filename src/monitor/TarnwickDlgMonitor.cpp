@@ -113,33 +113,48 @@ void CTarnwickDlg::OnShellWindowEvent(long /*cookie*/)
         RunGuarded([this] { InspectPages(); });
 }
 
-void CTarnwickDlg::SweepPopups()
+long CTarnwickDlg::CountShellWindows()
 {
     if (!shellWindows)
         throw CComCallError(E_POINTER, IID_IShellWindows);
-    // Windows that appear during the sweep wait for the next event.
     long count = 0;
     CheckCall(shellWindows->get_Count(&count), IID_IShellWindows);
+    return count;
+}
+
+bool CTarnwickDlg::ReadBrowserWindow(long index, ComRef<IWebBrowser2>& browser, std::string& title,
+                                     std::string& url)
+{
+    VARIANT position;
+    VariantInit(&position);
+    V_VT(&position) = VT_I4;
+    V_I4(&position) = index;
+    ComRef<IDispatch> item;
+    CheckCall(shellWindows->Item(position, item.Receive()), IID_IShellWindows);
+    if (!item)
+        return false;
+    if (FAILED(item->QueryInterface(IID_IWebBrowser2, browser.ReceiveVoid())) || !browser)
+        return false;
+
+    BstrHolder wideTitle, wideUrl;
+    CheckCall(browser->get_LocationName(wideTitle.Receive()), IID_IWebBrowser);
+    title = WideToAnsi(wideTitle.Get(), IID_IWebBrowser);
+    CheckCall(browser->get_LocationURL(wideUrl.Receive()), IID_IWebBrowser);
+    url = WideToAnsi(wideUrl.Get(), IID_IWebBrowser);
+    return true;
+}
+
+void CTarnwickDlg::SweepPopups()
+{
+    // Windows that appear during the sweep wait for the next event.
+    const long count = CountShellWindows();
     const std::string dateText = StartSweepClock();
 
     for (long index = 0; index < count; ++index) {
-        VARIANT position;
-        VariantInit(&position);
-        V_VT(&position) = VT_I4;
-        V_I4(&position) = index;
-        ComRef<IDispatch> item;
-        CheckCall(shellWindows->Item(position, item.Receive()), IID_IShellWindows);
-        if (!item)
-            continue;
         ComRef<IWebBrowser2> browser;
-        if (FAILED(item->QueryInterface(IID_IWebBrowser2, browser.ReceiveVoid())) || !browser)
+        std::string title, url;
+        if (!ReadBrowserWindow(index, browser, title, url))
             continue;
-
-        BstrHolder wideTitle, wideUrl;
-        CheckCall(browser->get_LocationName(wideTitle.Receive()), IID_IWebBrowser);
-        const std::string title = WideToAnsi(wideTitle.Get(), IID_IWebBrowser);
-        CheckCall(browser->get_LocationURL(wideUrl.Receive()), IID_IWebBrowser);
-        const std::string url = WideToAnsi(wideUrl.Get(), IID_IWebBrowser);
 
         // Only HTML pages: shell folder views and windows still without a
         // document are never squashed.
