@@ -6,8 +6,12 @@
 # for the shell's window list, inside a private network namespace whose
 # 127.0.0.1:80 serves tests/e2e/pages, the program is started, four browser
 # windows are opened (a pop-up without a toolbar, an address on the block
-# list, a page embedding a spyware control, an ordinary page), the program is
-# told to exit from its tray menu, and the squash log it leaves is checked.
+# list, a page embedding a spyware control, an ordinary page); then, with two
+# spyware classes registered and two cookie files in the cookie folder, the
+# machine is scanned, three of the four rows are ticked and cleaned, and a
+# second scan must find only the one left. Last the program is told to exit
+# from its tray menu, the squash log it leaves is checked, and the kill bit
+# must be gone once the prefix's registry starts afresh.
 # Prints one line per step; exits non-zero with the reason on the first
 # failure. Everything it starts is ended on the way out.
 set -euo pipefail
@@ -16,14 +20,57 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../.." && pwd)
 
 # The time the whole run may take; each step has its own smaller bound.
-TOTAL_LIMIT=85
-# The program's tray command "Exit".
+# Each scan pauses 35 ms on each of the prefix's ~600 classes (about 22 s).
+TOTAL_LIMIT=220
+# The program's tray commands "Exit" and "Launch Tarnwick".
 EXIT_COMMAND=32775
+LAUNCH_COMMAND=32781
+# Two classes of the shipped definitions, seeded into the prefix: the first
+# is ticked and cleaned, the second is left alone.
+CLEANED_CLASS='{4A2AACF3-ADF6-11D5-98A9-00E018981B9E}'
+CLEANED_NAME=NewDotNet
+KEPT_CLASS='{C900B400-CDFE-11D3-976A-00E02913A9E0}'
+KEPT_NAME=webHancer
+COMPATIBILITY_KEY='HKLM\SOFTWARE\Microsoft\Internet Explorer\ActiveX Compatibility'
+COOKIES=("user@ads.example.txt" "user@tracker.example.txt")
 SHELL_WINDOWS_CLSID='{9BA05972-F6A8-11CF-A442-00A0C90A8F39}'
 PROFILE_KEY='HKCU\Software\Ostrand\Gravelin\CurrentBuild'
 
 step() { echo "e2e: $*"; }
 fail() { echo "e2e: FAILED: $*" >&2; exit 1; }
+
+# 32 or 64: the machine a Windows executable is built for (its PE header).
+pe_bits() {
+  local offset machine
+  offset=$(od -An -t u4 -j 60 -N 4 "$1" | tr -d ' ')
+  machine=$(od -An -t x2 -j $((offset + 4)) -N 2 "$1" | tr -d ' ')
+  case "$machine" in
+    014c) echo 32 ;;
+    8664) echo 64 ;;
+    *) fail "$1: unknown machine type '$machine'" ;;
+  esac
+}
+
+# A 32-bit program sees the registry's 32-bit view (the classes it can load,
+# and the machine's software keys below Wow6432Node): the seeds and checks
+# use the program's view, and its stand-in shell is registered by the 32-bit
+# regsvr32.
+use_view_of() {
+  bits=$(pe_bits "$1")
+  if [ "$bits" = 32 ]; then
+    regsvr32_exe='C:\windows\syswow64\regsvr32.exe'
+  else
+    regsvr32_exe=regsvr32
+  fi
+}
+# The reg tool in the program's view of the registry; a bounded wait.
+wreg() { timeout 60 "$TARNWICK_WINE" reg "$@" "/reg:$bits" </dev/null; }
+# The same for a change that must succeed: fails with what reg said.
+wreg_change() {
+  local said status=0
+  said=$(wreg "$@" 2>&1) || status=$?
+  [ "$status" -eq 0 ] || fail "reg $* failed with status $status: $(tr -d '\r' <<<"$said")"
+}
 
 # ---------------------------------------------------------------------------
 # Inside the network namespace (started by scripts/netns-run.sh, which has
@@ -33,21 +80,36 @@ inner() {
   local run=$1
   source "$root/scripts/wine-env.sh"
   cd "$run"
+  use_view_of Gravelin.exe
 
   step "2. registering the stand-in shell and writing the profile"
-  timeout 30 "$TARNWICK_WINE" regsvr32 /s shellsim.dll </dev/null >/dev/null 2>&1 ||
+  timeout 30 "$TARNWICK_WINE" "$regsvr32_exe" /s shellsim.dll </dev/null >/dev/null 2>&1 ||
     fail "regsvr32 shellsim.dll failed"
   local server
-  server=$(timeout 20 "$TARNWICK_WINE" reg query "HKCR\\CLSID\\$SHELL_WINDOWS_CLSID\\InprocServer32" /ve \
-             </dev/null 2>/dev/null | tr -d '\r') || true
+  server=$(wreg query "HKCR\\CLSID\\$SHELL_WINDOWS_CLSID\\InprocServer32" /ve 2>/dev/null | tr -d '\r') || true
   case "$server" in
     *shellsim.dll*) ;;
     *) fail "shellsim.dll is not the window list's in-process server (got: $server)" ;;
   esac
   local name
   for name in Pop Real AppLog; do
-    timeout 20 "$TARNWICK_WINE" reg add "$PROFILE_KEY" /v "$name" /t REG_DWORD /d 1 /f \
-      </dev/null >/dev/null 2>&1 || fail "could not write $name to the profile"
+    wreg_change add "$PROFILE_KEY" /v "$name" /t REG_DWORD /d 1 /f
+  done
+
+  step "   seeding the spyware classes $CLEANED_CLASS and $KEPT_CLASS, and two cookie files"
+  local class
+  for class in "$CLEANED_CLASS" "$KEPT_CLASS"; do
+    wreg_change add "HKCR\\CLSID\\$class" /ve /d "Seeded $class" /f
+  done
+  local cookie_folder_win cookie_folder
+  cookie_folder_win=$(timeout 25 "$TARNWICK_WINE" shelldriver.exe cookiefolder </dev/null 2>>"$run/driver.err" |
+                        tr -d '\r') || fail "shelldriver cookiefolder failed"
+  cookie_folder=$(timeout 20 "$TARNWICK_WINE" winepath -u "$cookie_folder_win" </dev/null 2>/dev/null | tr -d '\r')
+  [ -n "$cookie_folder" ] || fail "the cookie folder '$cookie_folder_win' has no Unix path"
+  mkdir -p "$cookie_folder"
+  local cookie
+  for cookie in "${COOKIES[@]}"; do
+    printf 'id\n12345\nads.example/\n' >"$cookie_folder/$cookie"
   done
 
   step "3. starting Gravelin.exe in $run"
@@ -105,7 +167,68 @@ inner() {
   [ "$got" = "$expected" ] || fail "expected quits '$expected' (a, b, c; not d = $d), got '$got'"
   step "   quits: $got (d = $d left open)"
 
-  step "6. sending the tray command Exit"
+  # The scan runs in the program while the driver watches the status line.
+  scan() {
+    timeout 170 "$TARNWICK_WINE" shelldriver.exe scan </dev/null 2>>"$run/driver.err" | tr -d '\r'
+  }
+  rows() { driver rows || fail "shelldriver rows failed (see $run/driver.err)"; }
+  # The number of the row whose name and detail are these, or nothing.
+  row_of() { awk -F '\t' -v name="$1" -v detail="$2" '$2 == name && $3 == detail { print NR - 1 }' <<<"$3"; }
+
+  step "6. showing the main window and scanning the computer"
+  driver command "$LAUNCH_COMMAND" >/dev/null || fail "could not post Launch to the main window"
+  local summary list began took
+  began=$(date +%s%N)
+  summary=$(scan) || fail "the first scan did not complete (see $run/driver.err)"
+  took=$((($(date +%s%N) - began) / 1000000))
+  list=$(rows)
+  step "   scan took $((took / 1000)).$(printf '%03d' $((took % 1000))) s; $summary"
+  sed 's/^/     /' <<<"$list"
+  [ "$summary" = "Total Spyware Found: 4" ] || fail "expected 'Total Spyware Found: 4', got '$summary'"
+  [ "$(wc -l <<<"$list")" -eq 4 ] || fail "expected four rows, got: $list"
+  local ticked=() row
+  for cookie in "${COOKIES[@]}"; do
+    row=$(row_of "$cookie" "Tracking Cookie" "$list")
+    [ -n "$row" ] || fail "no row for the cookie $cookie"
+    ticked+=("$row")
+  done
+  row=$(row_of "$CLEANED_NAME" "$CLEANED_CLASS" "$list")
+  [ -n "$row" ] || fail "no row for $CLEANED_NAME $CLEANED_CLASS"
+  ticked+=("$row")
+  [ -n "$(row_of "$KEPT_NAME" "$KEPT_CLASS" "$list")" ] || fail "no row for $KEPT_NAME $KEPT_CLASS"
+  grep -q '^1' <<<"$list" && fail "rows are ticked before anyone ticked them"
+
+  step "7. ticking rows ${ticked[*]} (the two cookies and $CLEANED_NAME) and cleaning"
+  driver tick "${ticked[@]}" >/dev/null || fail "shelldriver tick failed (see $run/driver.err)"
+  [ "$(rows | grep -c '^1')" -eq 3 ] || fail "three rows should be ticked: $(rows)"
+  local answer
+  answer=$(driver clean) || fail "Clean showed no message box (see $run/driver.err)"
+  [ "$answer" = "Tarnwick Protection applied successfully!" ] || fail "Clean said '$answer'"
+  step "   the program said: $answer"
+  list=$(rows)
+  [ -z "$list" ] || fail "the list is not empty after Clean: $list"
+  for cookie in "${COOKIES[@]}"; do
+    [ ! -e "$cookie_folder/$cookie" ] || fail "the ticked cookie $cookie is still there"
+  done
+  local query flags
+  query=$(wreg query "$COMPATIBILITY_KEY\\$CLEANED_CLASS" /v "Compatibility Flags" 2>&1 | tr -d '\r') ||
+    query="$query (status $?)"
+  flags=$(grep 'Compatibility Flags' <<<"$query") || flags=
+  [[ "$flags" =~ REG_DWORD[[:space:]]+0x400$ ]] || fail "no kill bit for $CLEANED_CLASS (reg query said: '$query')"
+  wreg query "$COMPATIBILITY_KEY\\$KEPT_CLASS" >/dev/null 2>&1 &&
+    fail "the unticked class $KEPT_CLASS got a kill bit"
+  step "   cookie files gone; $CLEANED_CLASS has$(sed 's/  */ /g' <<<"$flags")"
+
+  step "8. scanning again"
+  summary=$(scan) || fail "the second scan did not complete (see $run/driver.err)"
+  list=$(rows)
+  sed 's/^/     /' <<<"$list"
+  [ "$summary" = "Total Spyware Found: 1" ] || fail "expected 'Total Spyware Found: 1', got '$summary'"
+  [ "$(wc -l <<<"$list")" -eq 1 ] && [ -n "$(row_of "$KEPT_NAME" "$KEPT_CLASS" "$list")" ] ||
+    fail "expected only $KEPT_NAME $KEPT_CLASS, got: $list"
+  step "   $summary"
+
+  step "9. sending the tray command Exit"
   driver command "$EXIT_COMMAND" >/dev/null || fail "could not post Exit to the main window"
   local waited=0
   while kill -0 "$program" 2>/dev/null; do
@@ -189,7 +312,7 @@ timeout -k 5 "$TOTAL_LIMIT" bash "$root/scripts/netns-run.sh" "$here/pages" \
   fail "the run inside the network namespace failed (status $?)"
 day_after=$(date +%-m/%-d/%Y)
 
-step "7. checking hist.twk"
+step "10. checking hist.twk"
 log="$run/hist.twk"
 [ -f "$log" ] || fail "the program left no hist.twk"
 mapfile -t lines < <(tr -d '\r' <"$log")
@@ -207,5 +330,15 @@ for i in 0 1 2; do
   step "   ${lines[$i]}"
 done
 
-step "8. cleaning up"
+step "11. starting the prefix's registry afresh, as Windows restarts"
+# The program has ended and the namespace's wineserver with it; a key made
+# volatile lives only as long as the registry's server.
+use_view_of "$program_dir/Gravelin.exe"
+WINEPREFIX="$prefix" wreg query "HKCR\\CLSID\\$CLEANED_CLASS" >/dev/null 2>&1 ||
+  fail "the seeded class $CLEANED_CLASS is not registered after the restart"
+WINEPREFIX="$prefix" wreg query "$COMPATIBILITY_KEY\\$CLEANED_CLASS" >/dev/null 2>&1 &&
+  fail "the kill bit of $CLEANED_CLASS outlived the restart: it was not volatile"
+step "   the kill bit of $CLEANED_CLASS is gone; the class is registered still"
+
+step "12. cleaning up"
 step "passed in $(($(date +%s) - started)) s"

@@ -1,6 +1,7 @@
 // shelldriver.exe: tells the stand-in shell inside another process (see
 // shellsim.dll) to open or close windows, to make calls fail, and reports
-// what the program did.
+// what the program did; it also works the program's main window as a user
+// would, for the end-to-end run.
 //
 //   shelldriver [--window HWND] open TITLE URL TOOLBAR html|nothtml|none [notbrowser]
 //                                          prints the new window's id
@@ -12,17 +13,30 @@
 //                                          CALL: Count, Item, ToolBar, Quit, ...)
 //   shelldriver command ID                 posts WM_COMMAND ID to the program's
 //                                          main window (the tray menu's commands)
+//   shelldriver cookiefolder               prints the cookie folder
+//   shelldriver scan                       clicks "Scan My Computer", waits up to
+//                                          150 s for the scan to complete, prints
+//                                          the summary line
+//   shelldriver rows                       prints the result list, a row a line:
+//                                          ticked (0 or 1), name, detail, by tabs
+//   shelldriver tick ROW...                ticks these rows (counted from 0)
+//   shelldriver clean                      clicks "Clean", answers the message box
+//                                          with OK, prints its text
 // Without --window (a handle in hexadecimal) the first "TarnwickShellSim"
-// window is used, waited for up to 10 seconds.
-// Exit status: 0 done, 1 bad command line, 2 no stand-in shell found, 3 the
-// command was refused or not answered.
+// window is used, waited for up to 10 seconds; the program's main window is
+// the dialog titled "Tarnwick", waited for as long.
+// Exit status: 0 done, 1 bad command line, 2 no stand-in shell or main window
+// found, 3 the command was refused or not answered.
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
+#include "ProgramWindow.h"
 #include "SimCommands.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -63,33 +77,122 @@ HWND FindShell()
     }
 }
 
-// The program's main window: the dialog titled "Tarnwick", waited for up to
-// 10 seconds.
-HWND FindMainWindow()
-{
-    DWORD start = GetTickCount();
-    for (;;) {
-        HWND found = FindWindowA("#32770", "Tarnwick");
-        if (found != nullptr || GetTickCount() - start >= kWaitMs)
-            return found;
-        Sleep(50);
-    }
-}
+const DWORD kScanWaitMs = 150000;
+const char kScanComplete[] = "Tarnwick Scan Complete!";
 
 int Usage();
 
-int PostCommand(const std::wstring& idText)
+bool FindProgram(ProgramWindow& program)
+{
+    if (program.Find(kWaitMs))
+        return true;
+    std::fprintf(stderr, "shelldriver: the program's main window was not found\n");
+    return false;
+}
+
+bool ParseNumber(const std::wstring& text, unsigned long limit, unsigned long& value)
 {
     wchar_t* end = nullptr;
-    unsigned long id = std::wcstoul(idText.c_str(), &end, 10);
-    if (idText.empty() || end == nullptr || *end != L'\0' || id > 0xFFFF)
+    value = std::wcstoul(text.c_str(), &end, 10);
+    return !text.empty() && end != nullptr && *end == L'\0' && value <= limit;
+}
+
+int PostCommand(const std::wstring& idText)
+{
+    unsigned long id = 0;
+    if (!ParseNumber(idText, 0xFFFF, id))
         return Usage();
-    HWND window = FindMainWindow();
-    if (window == nullptr) {
-        std::fprintf(stderr, "shelldriver: the program's main window was not found\n");
+    ProgramWindow program;
+    if (!FindProgram(program))
         return 2;
+    return PostMessageA(program.Handle(), WM_COMMAND, MAKEWPARAM(id, 0), 0) ? 0 : 3;
+}
+
+int PrintCookieFolder()
+{
+    char folder[MAX_PATH + 1] = {};
+    if (!SHGetSpecialFolderPathA(nullptr, folder, CSIDL_COOKIES, FALSE))
+        return 3;
+    std::printf("%s\n", folder);
+    return 0;
+}
+
+// The status line is emptied first, so the scan's own "complete" is the one
+// waited for.
+int Scan()
+{
+    ProgramWindow program;
+    if (!FindProgram(program))
+        return 2;
+    if (!program.SetControlText(IDC_SCAN_STATUS, "") || !program.ClickControl(IDC_SCAN_PICTURE))
+        return 3;
+    DWORD start = GetTickCount();
+    while (program.ControlText(IDC_SCAN_STATUS) != kScanComplete) {
+        if (GetTickCount() - start >= kScanWaitMs) {
+            std::fprintf(stderr, "shelldriver: the scan did not complete (status: %s)\n",
+                         program.ControlText(IDC_SCAN_STATUS).c_str());
+            return 3;
+        }
+        Sleep(100);
     }
-    return PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0) ? 0 : 3;
+    std::printf("%s\n", program.ControlText(IDC_SUMMARY).c_str());
+    return 0;
+}
+
+int PrintRows()
+{
+    ProgramWindow program;
+    if (!FindProgram(program))
+        return 2;
+    std::vector<ProgramWindow::Row> rows;
+    std::string error;
+    if (!program.ReadRows(IDC_RESULT_LIST, rows, error)) {
+        std::fprintf(stderr, "shelldriver: %s\n", error.c_str());
+        return 3;
+    }
+    for (const ProgramWindow::Row& row : rows)
+        std::printf("%d\t%s\t%s\n", row.checked ? 1 : 0, row.name.c_str(), row.detail.c_str());
+    return 0;
+}
+
+int TickRows(const std::vector<std::wstring>& rowTexts)
+{
+    std::vector<int> rows;
+    for (const std::wstring& text : rowTexts) {
+        unsigned long row = 0;
+        if (!ParseNumber(text, 0x7FFFFFFF, row))
+            return Usage();
+        rows.push_back(static_cast<int>(row));
+    }
+    if (rows.empty())
+        return Usage();
+    ProgramWindow program;
+    if (!FindProgram(program))
+        return 2;
+    for (int row : rows) {
+        std::string error;
+        if (!program.SetRowCheck(IDC_RESULT_LIST, row, true, error)) {
+            std::fprintf(stderr, "shelldriver: %s\n", error.c_str());
+            return 3;
+        }
+    }
+    return 0;
+}
+
+int Clean()
+{
+    ProgramWindow program;
+    if (!FindProgram(program))
+        return 2;
+    if (!program.ClickControl(IDC_CLEAN_PICTURE))
+        return 3;
+    std::string text;
+    if (!program.AnswerMessageBox(kWaitMs, IDOK, text)) {
+        std::fprintf(stderr, "shelldriver: no message box after Clean\n");
+        return 3;
+    }
+    std::printf("%s\n", text.c_str());
+    return 0;
 }
 
 int Usage()
@@ -97,7 +200,7 @@ int Usage()
     std::fprintf(stderr,
                  "usage: shelldriver [--window HWND] open TITLE URL TOOLBAR html|nothtml|none [notbrowser]\n"
                  "       shelldriver [--window HWND] close ID | quits | advises | windows | fail ID CALL HRESULT\n"
-                 "       shelldriver command ID\n");
+                 "       shelldriver command ID | cookiefolder | scan | rows | tick ROW... | clean\n");
     return 1;
 }
 
@@ -116,6 +219,16 @@ int Run(const std::vector<std::wstring>& args)
 
     if (verb == L"command")
         return rest.size() == 1 ? PostCommand(rest[0]) : Usage();
+    if (verb == L"cookiefolder")
+        return rest.empty() ? PrintCookieFolder() : Usage();
+    if (verb == L"scan")
+        return rest.empty() ? Scan() : Usage();
+    if (verb == L"rows")
+        return rest.empty() ? PrintRows() : Usage();
+    if (verb == L"tick")
+        return TickRows(rest);
+    if (verb == L"clean")
+        return rest.empty() ? Clean() : Usage();
 
     ULONG_PTR command = 0;
     std::vector<BYTE> payload;
