@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -273,6 +274,61 @@ TEST(ShellOpenTest, AnObserverTakesThePlaceOfTheShell)
     ShellOpen(nullptr);
     SetShellOpenObserver(nullptr);
     EXPECT_EQ(opened, (std::vector<std::string>{"http://support.example.invalid/index.php?pd=&md=application", ""}));
+}
+
+// The real shell, without a browser: an address of a URL scheme registered
+// for this test only, whose open command is shellopen_probe.exe. The probe
+// reports the show state it was started with and the address it was given.
+TEST(ShellOpenTest, TheShellOpensTheAddressHidden)
+{
+    char self[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
+    ASSERT_TRUE(length > 0 && length < MAX_PATH);
+    std::string probe(self, length);
+    probe = probe.substr(0, probe.find_last_of('\\') + 1) + "shellopen_probe.exe";
+    ASSERT_NE(GetFileAttributesA(probe.c_str()), INVALID_FILE_ATTRIBUTES) << probe;
+
+    std::string scheme = UniqueTestName("twkprobe");
+    scheme.erase(std::remove(scheme.begin(), scheme.end(), '-'), scheme.end());
+    // Classes of the machine: Wine does not show the user's classes in the
+    // merged view.
+    ScopedRegistryKey schemeKey(HKEY_LOCAL_MACHINE, "Software\\Classes\\" + scheme);
+    {
+        RegKey key;
+        ASSERT_EQ(key.Create(HKEY_LOCAL_MACHINE, schemeKey.Path().c_str(), KEY_ALL_ACCESS), ERROR_SUCCESS);
+        const char description[] = "URL:Tarnwick test probe";
+        RegSetValueExA(key.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(description), sizeof description);
+        RegSetValueExA(key.Get(), "URL Protocol", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+        RegKey command;
+        ASSERT_EQ(command.Create(HKEY_LOCAL_MACHINE, (schemeKey.Path() + "\\shell\\open\\command").c_str(),
+                                 KEY_ALL_ACCESS),
+                  ERROR_SUCCESS);
+        std::string line = "\"" + probe + "\" \"%1\"";
+        RegSetValueExA(command.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(line.c_str()),
+                       static_cast<DWORD>(line.size() + 1));
+    }
+    ScopedTempFolder folder("twkopen");
+    ASSERT_FALSE(folder.Path().empty());
+    std::string out = folder.File("probe.txt");
+    ASSERT_TRUE(SetEnvironmentVariableA("TARNWICK_PROBE_OUT", out.c_str()));
+
+    std::string address = scheme + ":page/index.html?a=1";
+    ShellOpen(address.c_str());
+    // The shell may start the handler after it returns.
+    EXPECT_TRUE(PumpMessagesUntil(
+        [&] { return GetFileAttributesA(out.c_str()) != INVALID_FILE_ATTRIBUTES; }, 20000))
+        << "the shell did not start the probe";
+    SetEnvironmentVariableA("TARNWICK_PROBE_OUT", nullptr);
+
+    std::string report;
+    HANDLE file = CreateFileA(out.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    char buffer[1024] = {};
+    DWORD read = 0;
+    ReadFile(file, buffer, sizeof buffer - 1, &read, nullptr);
+    CloseHandle(file);
+    report.assign(buffer, read);
+    EXPECT_EQ(report, "show=" + std::to_string(SW_HIDE) + " args=\"" + address + "\"");
 }
 
 } // namespace
