@@ -5,6 +5,7 @@
 #include <string>
 
 #include "log/SquashLog.h"
+#include "log/WebAddress.h"
 #include "res/resource.h"
 #include "win/ShellOpen.h"
 #include "win/WinApp.h"
@@ -95,9 +96,14 @@ bool CSquashLogDlg::OnNotify(int id, NMHDR* header, LRESULT& result)
 }
 
 // Every selected row's address, in row order. A click that leaves no row
-// selected opens nothing.
+// selected opens nothing. Only web addresses go to the shell: a row whose
+// address column holds anything else (a date or a title shifted there when
+// the log was read, a path or a program) is left alone.
 void CSquashLogDlg::OpenSelectedRows()
 {
-    for (int row = list.GetNextSelected(-1); row >= 0; row = list.GetNextSelected(row))
-        ShellOpen(list.GetItemText(row, 1).c_str());
+    for (int row = list.GetNextSelected(-1); row >= 0; row = list.GetNextSelected(row)) {
+        const std::string address = list.GetItemText(row, 1);
+        if (IsWebAddress(address))
+            ShellOpen(address.c_str());
+    }
 }

@@ -145,10 +145,30 @@ TEST_F(LogViewerTest, RowsOldestFirstWithShiftedFields)
     EXPECT_EQ((std::vector<std::string>{"Second", "http://b.example/", "1/3/2004 11:30:00 PM", "Spyware"}), Row(1));
     EXPECT_EQ((std::vector<std::string>{"http://c.example/", "1/4/2004", "Pop-Up", ""}), Row(2));
 
-    // A click on the shifted row opens whatever its second column holds.
+    // The shifted row's address column holds a date: a click opens nothing.
     Select(2, true);
     Click();
-    EXPECT_EQ((std::vector<std::string>{"1/4/2004"}), opened);
+    EXPECT_TRUE(opened.empty());
+}
+
+TEST_F(LogViewerTest, ClickOpensOnlyWebAddresses)
+{
+    // A page titled with a "$" shifts a program's path into the address
+    // column when "hist.twk" is read back.
+    const SquashLogEntry hostile =
+        ParseSquashLogLine("Win a prize $\\\\server\\share\\run.exe$http://x.example/$1/4/2004$Pop-Up");
+    squashLog.Add(hostile.title.c_str(), hostile.url.c_str(), hostile.date.c_str(), hostile.type.c_str());
+    squashLog.Add("Local", "file:///C:/windows/system32/calc.exe", "d", "Pop-Up");
+    squashLog.Add("Web", "HTTPS://b.example/page", "d", "Pop-Up");
+    Open();
+    ASSERT_EQ(3, RowCount());
+    EXPECT_EQ("\\\\server\\share\\run.exe", Row(0)[1]);
+
+    Select(0, true);
+    Select(1, true);
+    Select(2, true);
+    EXPECT_EQ(0, Click());
+    EXPECT_EQ((std::vector<std::string>{"HTTPS://b.example/page"}), opened);
 }
 
 TEST_F(LogViewerTest, DateColumnFitsItsContents)
