@@ -83,7 +83,7 @@ inner() {
   use_view_of Gravelin.exe
 
   step "2. registering the stand-in shell and writing the profile"
-  timeout 30 "$TARNWICK_WINE" "$regsvr32_exe" /s shellsim.dll </dev/null >/dev/null 2>&1 ||
+  timeout 60 "$TARNWICK_WINE" "$regsvr32_exe" /s shellsim.dll </dev/null >/dev/null 2>&1 ||
     fail "regsvr32 shellsim.dll failed"
   local server
   server=$(wreg query "HKCR\\CLSID\\$SHELL_WINDOWS_CLSID\\InprocServer32" /ve 2>/dev/null | tr -d '\r') || true
@@ -102,9 +102,9 @@ inner() {
     wreg_change add "HKCR\\CLSID\\$class" /ve /d "Seeded $class" /f
   done
   local cookie_folder_win cookie_folder
-  cookie_folder_win=$(timeout 25 "$TARNWICK_WINE" shelldriver.exe cookiefolder </dev/null 2>>"$run/driver.err" |
+  cookie_folder_win=$(timeout 60 "$TARNWICK_WINE" shelldriver.exe cookiefolder </dev/null 2>>"$run/driver.err" |
                         tr -d '\r') || fail "shelldriver cookiefolder failed"
-  cookie_folder=$(timeout 20 "$TARNWICK_WINE" winepath -u "$cookie_folder_win" </dev/null 2>/dev/null | tr -d '\r')
+  cookie_folder=$(timeout 60 "$TARNWICK_WINE" winepath -u "$cookie_folder_win" </dev/null 2>/dev/null | tr -d '\r')
   [ -n "$cookie_folder" ] || fail "the cookie folder '$cookie_folder_win' has no Unix path"
   mkdir -p "$cookie_folder"
   local cookie
@@ -116,7 +116,7 @@ inner() {
   "$TARNWICK_WINE" Gravelin.exe </dev/null >"$run/gravelin.out" 2>&1 &
   local program=$!
 
-  driver() { timeout 25 "$TARNWICK_WINE" shelldriver.exe "$@" </dev/null 2>>"$run/driver.err" | tr -d '\r'; }
+  driver() { timeout 60 "$TARNWICK_WINE" shelldriver.exe "$@" </dev/null 2>>"$run/driver.err" | tr -d '\r'; }
   # Opens one window; prints its id.
   open_window() {
     local id
