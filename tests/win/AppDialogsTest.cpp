@@ -6,38 +6,6 @@
 
 namespace {
 
-// A thread timer whose procedure runs a function inside whatever modal loop
-// is running; stopped when the object goes.
-class LoopTimer
-{
-public:
-    LoopTimer(UINT periodMs, std::function<void()> tick)
-    {
-        Tick() = std::move(tick);
-        id = SetTimer(nullptr, 0, periodMs, &LoopTimer::Proc);
-    }
-    ~LoopTimer()
-    {
-        KillTimer(nullptr, id);
-        Tick() = nullptr;
-    }
-    LoopTimer(const LoopTimer&) = delete;
-    LoopTimer& operator=(const LoopTimer&) = delete;
-
-private:
-    static std::function<void()>& Tick()
-    {
-        static std::function<void()> tick;
-        return tick;
-    }
-    static void CALLBACK Proc(HWND, UINT, UINT_PTR, DWORD)
-    {
-        if (Tick())
-            Tick()();
-    }
-    UINT_PTR id = 0;
-};
-
 BOOL CALLBACK CollectDialog(HWND window, LPARAM param)
 {
     char name[16] = {};
@@ -101,7 +69,7 @@ TEST(SplashTest, EndsOnItsTimerWithResultThree)
     TimedSplash splash;
     bool seen = false, visible = false;
     COLORREF dialogColour = CLR_INVALID, pictureColour = CLR_INVALID;
-    LoopTimer probe(300, [&] {
+    ThreadTimer probe(300, [&] {
         if (seen || splash.hwnd == nullptr)
             return;
         seen = true;
@@ -134,7 +102,7 @@ TEST(SplashTest, EnterAndEscapeEndItAtOnce)
     for (const auto& c : cases) {
         TimedSplash splash;
         bool posted = false;
-        LoopTimer press(50, [&] {
+        ThreadTimer press(50, [&] {
             if (posted || splash.hwnd == nullptr || !IsWindowVisible(splash.hwnd))
                 return;
             posted = true;
@@ -151,7 +119,7 @@ TEST_F(AppTest, AboutOpensFromTheSystemMenuAndClosesWithOk)
     std::string title;
     HWND owner = nullptr;
     bool mainEnabled = true;
-    LoopTimer answer(50, [&] {
+    ThreadTimer answer(50, [&] {
         for (HWND dialog : ThreadDialogs()) {
             if (dialog == w.hwnd)
                 continue;
@@ -194,7 +162,7 @@ TEST(ApplicationTest, InitInstanceRunsTheSplashThenTheMainWindow)
     bool mainWindowDuringSplash = false;
     bool mainWindowVisible = false;
     DWORD start = GetTickCount();
-    LoopTimer drive(30, [&] {
+    ThreadTimer drive(30, [&] {
         for (HWND dialog : ThreadDialogs()) {
             bool isMain = GetDlgItem(dialog, IDC_RESULT_LIST) != nullptr;
             const char* name = isMain ? "main" : "splash";

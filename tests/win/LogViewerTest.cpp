@@ -309,37 +309,6 @@ TEST_F(LogViewerTest, HintUsesALargerTahomaFont)
     ReleaseDC(text, dc);
 }
 
-// A thread timer that runs a function inside whatever modal loop is running.
-class ModalProbe
-{
-public:
-    explicit ModalProbe(std::function<void()> tick)
-    {
-        Tick() = std::move(tick);
-        id = SetTimer(nullptr, 0, 50, &ModalProbe::Proc);
-    }
-    ~ModalProbe()
-    {
-        KillTimer(nullptr, id);
-        Tick() = nullptr;
-    }
-    ModalProbe(const ModalProbe&) = delete;
-    ModalProbe& operator=(const ModalProbe&) = delete;
-
-private:
-    static std::function<void()>& Tick()
-    {
-        static std::function<void()> tick;
-        return tick;
-    }
-    static void CALLBACK Proc(HWND, UINT, UINT_PTR, DWORD)
-    {
-        if (Tick())
-            Tick()();
-    }
-    UINT_PTR id = 0;
-};
-
 class LogViewerFromMainWindowTest : public AppTest
 {
 protected:
@@ -348,7 +317,7 @@ protected:
     int ViewerRowsAfter(const std::function<void()>& command)
     {
         int rows = -1;
-        ModalProbe probe([&rows] {
+        ThreadTimer probe(50, [&rows] {
             HWND viewer = FindWindowA(nullptr, "What Did I Squash?");
             if (viewer == nullptr || !IsWindowVisible(viewer))
                 return;

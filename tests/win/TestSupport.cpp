@@ -186,3 +186,29 @@ std::string UniqueTestName(const char* prefix)
     return std::string(prefix != nullptr ? prefix : "twk") + "-" + std::to_string(GetCurrentProcessId()) + "-" +
            std::to_string(GetTickCount()) + "-" + std::to_string(n);
 }
+
+namespace {
+std::function<void()>& TimerTick()
+{
+    static std::function<void()> tick;
+    return tick;
+}
+} // namespace
+
+ThreadTimer::ThreadTimer(UINT periodMs, std::function<void()> tick)
+{
+    TimerTick() = std::move(tick);
+    id = SetTimer(nullptr, 0, periodMs, &ThreadTimer::Proc);
+}
+
+ThreadTimer::~ThreadTimer()
+{
+    KillTimer(nullptr, id);
+    TimerTick() = nullptr;
+}
+
+void CALLBACK ThreadTimer::Proc(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (TimerTick())
+        TimerTick()();
+}

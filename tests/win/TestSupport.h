@@ -56,6 +56,22 @@ bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs);
 // Dispatches whatever messages are waiting, without waiting for more.
 void PumpWaitingMessages();
 
+// A thread timer that calls tick every periodMs inside whatever message loop
+// is running (a modal dialog's or a message box's included); stopped when the
+// object goes. One at a time.
+class ThreadTimer
+{
+public:
+    ThreadTimer(UINT periodMs, std::function<void()> tick);
+    ~ThreadTimer();
+    ThreadTimer(const ThreadTimer&) = delete;
+    ThreadTimer& operator=(const ThreadTimer&) = delete;
+
+private:
+    static void CALLBACK Proc(HWND, UINT, UINT_PTR, DWORD);
+    UINT_PTR id = 0;
+};
+
 // A registry key tree that is deleted (with everything below it) when the
 // object is made and again when it goes.
 class ScopedRegistryKey
