@@ -91,6 +91,9 @@ inner() {
     *shellsim.dll*) ;;
     *) fail "shellsim.dll is not the window list's in-process server (got: $server)" ;;
   esac
+  # A crash ends the program at once with its report on standard error,
+  # instead of waiting behind Wine's crash dialog.
+  wreg_change add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
   local name
   for name in Pop Real AppLog; do
     wreg_change add "$PROFILE_KEY" /v "$name" /t REG_DWORD /d 1 /f
@@ -239,8 +242,12 @@ inner() {
     sleep 0.1
     waited=$((waited + 1))
   done
-  wait "$program" 2>/dev/null || true
-  step "   Gravelin.exe ended after $((waited / 10)).$((waited % 10)) s"
+  local status=0
+  wait "$program" 2>/dev/null || status=$?
+  grep -q -i 'unhandled' "$run/gravelin.out" &&
+    fail "Gravelin.exe crashed: $(grep -i -m 2 'unhandled' "$run/gravelin.out" | tr -d '\r')"
+  [ "$status" -eq 0 ] || fail "Gravelin.exe ended with status $status (see $run/gravelin.out)"
+  step "   Gravelin.exe ended with status 0 after $((waited / 10)).$((waited % 10)) s"
 }
 
 if [ "${1:-}" = "--inner" ]; then
