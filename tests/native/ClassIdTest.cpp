@@ -1,178 +1,66 @@
+// The scan of a fetched page for "classid=", and the lists that hold the
+// page's lines and the positions found.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <initializer_list>
 #include <string>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 #include "http/HttpClient.h"
 
-namespace
-{
-// A client whose body holds the given lines, as Get would have stored them.
-struct Page
-{
+using Strings = std::vector<std::string>;
+
+// Occurrence index as GetClassId gives it; "(n)" and what out holds after
+// a result n other than 0.
+static std::string Value(CHttpClient& client, int index) {
+    char out[256] = "unchanged";
+    const int result = client.GetClassId(index, out, sizeof(out));
+    return result == 0 ? out : "(" + std::to_string(result) + ")" + out;
+}
+
+// The keyword in any case, also when a line break cuts it in two (a partial
+// match runs on into the next line); a byte that breaks a partial match is
+// not tried again as its start. The value is the second run between '<' and
+// '"' after the "=", in the keyword's line joined with the next one.
+TEST(ClassIds, FindsEveryKeywordAndTakesItsValue) {
+    const std::string fits = "<object classid=\"" + std::string(255, 'v') + "\">";
+    const std::string tooLong = "<object classid=\"" + std::string(256, 'v') + "\"> classid=\"next\"";
+    // Body lines, then each "=" found (line:offset) with its value.
+    const std::pair<Strings, std::string> cases[] = {
+        {{"<html>\r\n", "<object classid=\"clsid:D27CDB6E-AE6D\" width=1>\r\n"}, "1:15=clsid:D27CDB6E-AE6D"},
+        {{"CLASSID=\"a\" ClassId=\"b\"", " cLaSsId=\"c\""}, "0:7=a 0:19=b 1:8=c"},
+        {{"<object clas", "sid=\"clsid:X\">"}, "1:3=clsid:X"},
+        {{"clas", "xsid=\"a\"", "classid =\"a\" class id=\"b\" cclassid=\"c\" classid\"d\""}, ""},
+        {{"ccclassid=\"e\" xclassid=\"f\""}, "0:9=e 0:22=f"},
+        {{"<object classid='clsid:X' ><param name=a>", "<object classid=clsid:X>text<p>"}, "0:15=param name=a> 1:15=p>"},
+        {{"<object classid=\"\" data=\"v\">", "<object classid=\"clsid:AB", "CD", "EF\">"}, "0:15= data= 1:15=clsid:ABCD"},
+        {{fits, tooLong, "x classid="}, "0:15=" + std::string(255, 'v') + " 1:15=(2) 1:283=next 2:9=(2)"},
+    };
+    for (const auto& [lines, expected] : cases) {
+        CHttpClient client;
+        for (const std::string& line : lines)
+            client.bodyLines.Add(line.c_str());
+        const int count = client.CountClassIds();
+        std::string found;
+        int i = 0, line = -1, offset = -1;
+        for (; i <= count && client.classIdPositions.GetAt(i, line, offset) == 1; ++i)
+            found += (i ? " " : "") + std::to_string(line) + ":" + std::to_string(offset) + "=" + Value(client, i);
+        EXPECT_EQ(expected, found) << lines[0];
+        EXPECT_EQ(i, count) << lines[0];
+        EXPECT_EQ("(1)unchanged (1)unchanged", Value(client, count) + " " + Value(client, -1));
+    }
+}
+
+// The list functions' results, too: Add and Clear give 1.
+TEST(ClassIds, ScansOncePerResponse) {
     CHttpClient client;
-
-    Page(std::initializer_list<const char*> lines)
-    {
-        for (const char* line : lines)
-            client.bodyLines.Add(line);
-    }
-
-    std::vector<std::pair<int, int>> Positions()
-    {
-        std::vector<std::pair<int, int>> positions;
-        client.CountClassIds();
-        int line = 0;
-        int offset = 0;
-        for (int i = 0; client.classIdPositions.GetAt(i, line, offset); ++i)
-            positions.emplace_back(line, offset);
-        return positions;
-    }
-
-    std::string Value(int index, int* result, int outSize = 256)
-    {
-        // Room for the marker text whatever outSize is.
-        std::vector<char> out(static_cast<std::size_t>(outSize) + 16, '#');
-        std::strcpy(out.data(), "unchanged");
-        *result = client.GetClassId(index, out.data(), outSize);
-        return out.data();
-    }
-};
-
-using Positions = std::vector<std::pair<int, int>>;
+    EXPECT_EQ(1, client.bodyLines.Add("classid=\"next\""));
+    EXPECT_EQ("next", Value(client, 0)) << "the first GetClassId scans the body";
+    client.bodyLines.Add("classid=\"b\"");
+    EXPECT_EQ(1, client.CountClassIds()) << "later calls answer from the count";
+    EXPECT_EQ(1, client.classIdPositions.Add(1, 0));
+    EXPECT_EQ(1, client.bodyLines.Clear());
+    client.ResetResponse();
+    EXPECT_EQ(0, client.CountClassIds()) << "a new response is scanned anew";
 }
 
-TEST(ClassIds, FindsTheValueOfAnObjectTag)
-{
-    Page page({"<html>\r\n", "<object classid=\"clsid:D27CDB6E-AE6D-11CF-96B8-444553540000\" width=1>\r\n"});
-    EXPECT_EQ(1, page.client.CountClassIds());
-    EXPECT_EQ((Positions{{1, 15}}), page.Positions());
-    int result = -1;
-    EXPECT_EQ("clsid:D27CDB6E-AE6D-11CF-96B8-444553540000", page.Value(0, &result));
-    EXPECT_EQ(0, result);
-    // No further occurrence: the output is left as it was.
-    EXPECT_EQ("unchanged", page.Value(1, &result));
-    EXPECT_EQ(1, result);
-    EXPECT_EQ("unchanged", page.Value(-1, &result));
-    EXPECT_EQ(1, result);
-}
-
-TEST(ClassIds, FindsEveryMixtureOfCase)
-{
-    Page page({"CLASSID=\"a\" ClassId=\"b\"", " cLaSsId=\"c\""});
-    EXPECT_EQ(3, page.client.CountClassIds());
-    EXPECT_EQ((Positions{{0, 7}, {0, 19}, {1, 8}}), page.Positions());
-    int result = -1;
-    EXPECT_EQ("a", page.Value(0, &result));
-    EXPECT_EQ("b", page.Value(1, &result));
-    EXPECT_EQ("c", page.Value(2, &result));
-    EXPECT_EQ(0, result);
-}
-
-TEST(ClassIds, FindsAKeywordThatALineBreakCutInTwo)
-{
-    Page page({"<object clas", "sid=\"clsid:X\">"});
-    EXPECT_EQ((Positions{{1, 3}}), page.Positions());
-    int result = -1;
-    EXPECT_EQ("clsid:X", page.Value(0, &result));
-    EXPECT_EQ(0, result);
-
-    // A partial match broken at the start of the next line is lost.
-    Page broken({"clas", "xsid=\"a\""});
-    EXPECT_EQ(0, broken.client.CountClassIds());
-}
-
-TEST(ClassIds, MissesSpacedAndDoubledKeywords)
-{
-    Page page({"classid =\"a\" class id=\"b\" cclassid=\"c\" classid\"d\""});
-    EXPECT_EQ(0, page.client.CountClassIds());
-    // The byte that broke a match is not tried again, but the next one is.
-    Page tripled({"ccclassid=\"e\" xclassid=\"f\""});
-    EXPECT_EQ(2, tripled.client.CountClassIds());
-    int result = -1;
-    EXPECT_EQ("e", tripled.Value(0, &result));
-    EXPECT_EQ("f", tripled.Value(1, &result));
-}
-
-TEST(ClassIds, TakesTheSecondRunBetweenAnglesAndDoubleQuotes)
-{
-    int result = -1;
-    // Single quotes: the value is whatever follows the next '<'.
-    Page single({"<object classid='clsid:X' ><param name=a>"});
-    EXPECT_EQ("param name=a>", single.Value(0, &result));
-    EXPECT_EQ(0, result);
-    // Without quotes.
-    Page bare({"<object classid=clsid:X>text<p>"});
-    EXPECT_EQ("p>", bare.Value(0, &result));
-    // Empty value: the text after the closing quote.
-    Page empty({"<object classid=\"\" data=\"v\">"});
-    EXPECT_EQ(" data=", empty.Value(0, &result));
-    EXPECT_EQ(0, result);
-}
-
-TEST(ClassIds, JoinsOnlyTheNextLine)
-{
-    int result = -1;
-    Page page({"<object classid=\"clsid:AB", "CD", "EF\">"});
-    EXPECT_EQ("clsid:ABCD", page.Value(0, &result));
-    EXPECT_EQ(0, result);
-}
-
-TEST(ClassIds, RefusesAValueThatDoesNotFit)
-{
-    int result = -1;
-    std::string longest = "<object classid=\"" + std::string(255, 'v') + "\">";
-    std::string tooLong = "<object classid=\"" + std::string(256, 'v') + "\"> classid=\"next\"";
-    Page page({longest.c_str(), tooLong.c_str()});
-    EXPECT_EQ(3, page.client.CountClassIds());
-    EXPECT_EQ(std::string(255, 'v'), page.Value(0, &result));
-    EXPECT_EQ(0, result);
-    EXPECT_EQ("", page.Value(1, &result));
-    EXPECT_EQ(2, result);
-    EXPECT_EQ("next", page.Value(2, &result));
-    EXPECT_EQ("", page.Value(2, &result, 4));
-    EXPECT_EQ(2, result);
-
-    // The keyword at the very end of the page: no value at all.
-    Page last({"x classid="});
-    EXPECT_EQ("", last.Value(0, &result));
-    EXPECT_EQ(2, result);
-}
-
-TEST(ClassIds, ScansOncePerFetch)
-{
-    Page page({"classid=\"a\""});
-    EXPECT_EQ(-1, page.client.classIdCount);
-    int result = -1;
-    // The first GetClassId scans the body.
-    EXPECT_EQ("a", page.Value(0, &result));
-    EXPECT_EQ(1, page.client.classIdCount);
-
-    // Later calls answer from the count, even if the lines change.
-    page.client.bodyLines.Add("classid=\"b\"");
-    EXPECT_EQ(1, page.client.CountClassIds());
-    EXPECT_EQ("unchanged", page.Value(1, &result));
-    EXPECT_EQ(1, result);
-
-    // A new response is scanned anew.
-    page.client.ResetResponse();
-    EXPECT_EQ(-1, page.client.classIdCount);
-    EXPECT_EQ(0, page.client.CountClassIds());
-    EXPECT_EQ(0, page.client.classIdPositions.Count());
-    page.client.classIdCount = -1;
-    page.client.bodyLines.Add("x CLASSID=\"z\"");
-    EXPECT_EQ(1, page.client.CountClassIds());
-    EXPECT_EQ((Positions{{0, 9}}), page.Positions());
-}
-
-TEST(ClassIds, HandlesAnEmptyPage)
-{
-    CHttpClient client;
-    EXPECT_EQ(0, client.CountClassIds());
-    char out[16] = "keep";
-    EXPECT_EQ(1, client.GetClassId(0, out, sizeof(out)));
-    EXPECT_STREQ("keep", out);
-}

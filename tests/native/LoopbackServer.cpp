@@ -2,169 +2,66 @@
 
 #include <chrono>
 
-namespace
-{
 using Clock = std::chrono::steady_clock;
 
-long long MillisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-}
+static bool Before(Clock::time_point start, int ms) {
+    return Clock::now() - start < std::chrono::milliseconds(ms);
 }
 
-LoopbackServer::LoopbackServer() : listener(INVALID_SOCKET), port(0), stopping(false)
-{
-    WSAStartup(MAKEWORD(2, 2), &wsaData);
-    listener = OpenLoopbackListener(16, &port);
+// Waits up to 20 ms, so that a stopping server notices soon.
+static bool Readable(SOCKET s) {
+    return WaitSocket(s, kSocketReadable, 0, 20000) > 0;
 }
 
-LoopbackServer::~LoopbackServer()
-{
+LoopbackServer::LoopbackServer() : listener(OpenLoopbackListener(16, &port)) {}
+
+LoopbackServer::~LoopbackServer() {
     stopping = true;
-    if (worker.joinable())
-        worker.join();
-    if (listener != INVALID_SOCKET)
-        closesocket(listener);
-    WSACleanup();
+    Finish();
+    closesocket(listener);
 }
 
-LoopbackServer& LoopbackServer::Send(const std::string& bytes)
-{
-    script.push_back(Step{Step::kSend, bytes, 0});
+LoopbackServer& LoopbackServer::Add(const std::string& bytes, int ms) {
+    script.emplace_back(bytes, ms);
     return *this;
 }
 
-LoopbackServer& LoopbackServer::Pause(int ms)
-{
-    script.push_back(Step{Step::kPause, std::string(), ms});
-    return *this;
+void LoopbackServer::Start(int connections) {
+    worker = std::thread([this, connections] {
+        for (auto idle = Clock::now(); Accepted() < connections && !stopping && Before(idle, 15000);) {
+            if (Readable(listener)) {
+                Serve(accept(listener, nullptr, nullptr));
+                idle = Clock::now();
+            }
+        }
+    });
 }
 
-LoopbackServer& LoopbackServer::Close()
-{
-    script.push_back(Step{Step::kClose, std::string(), 0});
-    return *this;
-}
-
-void LoopbackServer::Start(int connections)
-{
-    worker = std::thread(&LoopbackServer::Run, this, connections);
-}
-
-void LoopbackServer::Finish()
-{
-    if (worker.joinable())
-        worker.join();
-}
-
-int LoopbackServer::Accepted() const
-{
-    std::lock_guard<std::mutex> lock(guard);
-    return static_cast<int>(requests.size());
-}
-
-std::string LoopbackServer::Request(int i) const
-{
-    std::lock_guard<std::mutex> lock(guard);
-    if (i < 0 || static_cast<std::size_t>(i) >= requests.size())
-        return std::string();
-    return requests[static_cast<std::size_t>(i)];
-}
-
-void LoopbackServer::Run(int connections)
-{
-    if (listener == INVALID_SOCKET)
-        return;
-    int served = 0;
-    Clock::time_point idleSince = Clock::now();
-    while (served < connections && !stopping && MillisecondsSince(idleSince) < 15000)
-    {
-        int met = WaitSocket(listener, kSocketReadable, 0, 20000);
-        if (met <= 0)
-            continue;
-        SOCKET connection = accept(listener, nullptr, nullptr);
-        if (connection == INVALID_SOCKET)
-            continue;
-        SetNoDelay(connection);
-        Serve(connection);
-        ++served;
-        idleSince = Clock::now();
-    }
-}
-
-std::string LoopbackServer::ReadRequest(SOCKET connection)
-{
-    // Up to the empty line that ends the request, the client's hang-up, or
-    // five seconds of silence.
+void LoopbackServer::Serve(SOCKET connection) {
+    SetNoDelay(connection);
+    // The request: up to its empty line, the client's hang-up, or a second
+    // of silence (a client sends its request at once; a broken one is then
+    // answered soon).
     std::string request;
-    Clock::time_point lastData = Clock::now();
-    while (!stopping && request.find("\r\n\r\n") == std::string::npos && request.size() < 65536 &&
-           MillisecondsSince(lastData) < 5000)
-    {
-        int met = WaitSocket(connection, kSocketReadable, 0, 20000);
-        if (met <= 0)
-            continue;
-        char chunk[1024];
-        int got = static_cast<int>(recv(connection, chunk, static_cast<int>(sizeof(chunk)), 0));
-        if (got <= 0)
-            break;
-        request.append(chunk, static_cast<std::size_t>(got));
-        lastData = Clock::now();
+    char chunk[1024];
+    int got = 1;
+    for (auto last = Clock::now();
+         got > 0 && !stopping && Before(last, 1000) && request.find("\r\n\r\n") == std::string::npos;) {
+        if (Readable(connection) && (got = static_cast<int>(recv(connection, chunk, sizeof(chunk), 0))) > 0) {
+            request.append(chunk, static_cast<std::size_t>(got));
+            last = Clock::now();
+        }
     }
-    return request;
-}
-
-void LoopbackServer::Serve(SOCKET connection)
-{
-    std::string request = ReadRequest(connection);
-    {
-        std::lock_guard<std::mutex> lock(guard);
-        requests.push_back(request);
-    }
-
+    requests.push_back(request);
+    // A blocking send sends everything or fails; a pause ends early when the
+    // client hangs up.
     bool open = true;
-    for (const Step& step : script)
-    {
-        if (!open || stopping)
-            break;
-        switch (step.kind)
-        {
-        case Step::kSend:
-        {
-            std::size_t sent = 0;
-            while (sent < step.bytes.size())
-            {
-                int n = static_cast<int>(send(connection, step.bytes.data() + sent,
-                                              static_cast<int>(step.bytes.size() - sent), kSocketSendFlags));
-                if (n <= 0)
-                {
-                    open = false;
-                    break;
-                }
-                sent += static_cast<std::size_t>(n);
-            }
-            break;
-        }
-        case Step::kPause:
-        {
-            Clock::time_point start = Clock::now();
-            while (!stopping && MillisecondsSince(start) < step.ms)
-            {
-                int met = WaitSocket(connection, kSocketReadable, 0, 10000);
-                if (met > 0)
-                {
-                    char chunk[256];
-                    int got = static_cast<int>(recv(connection, chunk, static_cast<int>(sizeof(chunk)), 0));
-                    if (got <= 0)
-                        break; // the client hung up
-                }
-            }
-            break;
-        }
-        case Step::kClose:
-            open = false;
-            break;
-        }
+    for (std::size_t i = 0; open && !stopping && i < script.size(); ++i) {
+        const auto& [bytes, ms] = script[i];
+        const int size = static_cast<int>(bytes.size());
+        open = ms != kClose && (ms != kSend || send(connection, bytes.data(), size, kSocketSendFlags) == size);
+        for (auto start = Clock::now(); open && !stopping && Before(start, ms);)
+            open = !Readable(connection) || recv(connection, chunk, sizeof(chunk), 0) > 0;
     }
     shutdown(connection, SD_SEND);
     closesocket(connection);

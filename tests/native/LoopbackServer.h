@@ -1,74 +1,62 @@
 #pragma once
 // A scripted HTTP server for the tests: a thread of the test process that
 // listens on 127.0.0.1 (a port chosen by the system), reads each request up to
-// its empty line, records the exact bytes, and then plays its script of sends,
-// pauses and closes on the connection.
+// its empty line (or a second of silence), records the exact bytes, and then
+// plays its script of sends, pauses and closes on the connection.
 #include <atomic>
-#include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "http/SocketApi.h"
 
 // Keeps the socket library started for a test that uses sockets without a
 // client object (Winsock refuses every call before WSAStartup).
-struct SocketSession
-{
+struct SocketSession {
     WSADATA data;
     SocketSession() { WSAStartup(MAKEWORD(2, 2), &data); }
     ~SocketSession() { WSACleanup(); }
-    SocketSession(const SocketSession&) = delete;
-    SocketSession& operator=(const SocketSession&) = delete;
 };
 
-class LoopbackServer
-{
+class LoopbackServer {
 public:
     LoopbackServer();
     ~LoopbackServer();
-    LoopbackServer(const LoopbackServer&) = delete;
-    LoopbackServer& operator=(const LoopbackServer&) = delete;
 
     bool IsListening() const { return listener != INVALID_SOCKET; }
     int Port() const { return port; }
 
     // Script steps, played in order on every connection once its request has
-    // been read. The connection is closed at the end of the script.
-    LoopbackServer& Send(const std::string& bytes);
+    // been read; the connection is closed at the end of the script.
+    LoopbackServer& Send(const std::string& bytes) { return Add(bytes, kSend); }
     // Waits ms milliseconds, or less if the client hangs up first.
-    LoopbackServer& Pause(int ms);
+    LoopbackServer& Pause(int ms) { return Add(std::string(), ms); }
     // Closes the connection at once; later steps are skipped.
-    LoopbackServer& Close();
+    LoopbackServer& Close() { return Add(std::string(), kClose); }
 
     // Serves up to connections connections, one after the other, in a thread.
     void Start(int connections = 1);
     // Waits until the thread is done: every connection served, or no client
     // for 15 seconds.
-    void Finish();
+    void Finish() { if (worker.joinable()) worker.join(); }
 
-    int Accepted() const;
+    // Read these once Finish has returned: the server's thread writes them.
+    int Accepted() const { return static_cast<int>(requests.size()); }
     // The bytes of request i exactly as they arrived ("" when there is none).
-    std::string Request(int i = 0) const;
+    std::string Request(int i = 0) const { return i >= 0 && i < Accepted() ? requests[i] : ""; }
 
 private:
-    struct Step
-    {
-        enum Kind { kSend, kPause, kClose } kind;
-        std::string bytes;
-        int ms;
-    };
-
-    void Run(int connections);
+    // A step is bytes to send (kSend), a close (kClose) or a pause of ms.
+    enum { kSend = -1, kClose = -2 };
+    LoopbackServer& Add(const std::string& bytes, int ms);
     void Serve(SOCKET connection);
-    std::string ReadRequest(SOCKET connection);
 
-    WSADATA wsaData;
-    SOCKET listener;
-    int port;
-    std::vector<Step> script;
+    SocketSession session;
+    int port = 0;
+    SOCKET listener; // after port, which opening it sets
+    std::vector<std::pair<std::string, int>> script;
     std::thread worker;
-    std::atomic<bool> stopping;
-    mutable std::mutex guard;
+    std::atomic<bool> stopping{false};
     std::vector<std::string> requests;
 };
