@@ -1,452 +1,211 @@
-// CDialogBase: creation, the message routing to the handlers, how results
-// come back, ending modal and modeless dialogs, colours and placement.
+// CDialogBase on the program's own dialog templates: modal and modeless runs
+// and their results, the routing of messages to the handlers, the dialog
+// colours and the placement.
 #include "TestSupport.h"
-#include "WinLayerTestRes.h"
+#include "res/resource.h"
 #include "win/DialogBase.h"
 #include "win/WinApp.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <commctrl.h>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace {
 
-// A dialog that records what reaches its handlers; each handler reports
-// "handled" as its test sets it up.
-class ProbeDialog : public CDialogBase
+using Call = std::vector<long long>;
+
+// The template of WinLayerTest.rc.
+const UINT kPlacedTemplate = 9001;
+
+// A dialog that keeps the last call of its handlers (the message, then the
+// handler's arguments); the bool handlers answer `handled`, and a timer ends
+// the dialog with its id.
+class Probe : public CDialogBase
 {
 public:
-    explicit ProbeDialog(UINT id = IDD_TEST_CENTRED, HWND parent = nullptr) : CDialogBase(id, parent) {}
+    explicit Probe(UINT id = IDD_ABOUTBOX, HWND parent = nullptr) : CDialogBase(id, parent) {}
 
+    Call noted;
+    bool handled = true;
+    HWND owner = nullptr;
+    std::function<void(Probe&)> onInit;
+
+protected:
+    bool Note(Call call)
+    {
+        noted = std::move(call);
+        return handled;
+    }
     BOOL OnInitDialog() override
     {
-        ++initCalls;
-        ownerAtInit = GetWindow(hwnd, GW_OWNER);
+        owner = GetWindow(hwnd, GW_OWNER);
         if (onInit)
             onInit(*this);
         return TRUE;
     }
-    void OnOK() override
-    {
-        ++okCalls;
-        CDialogBase::OnOK();
-    }
-    void OnCancel() override
-    {
-        ++cancelCalls;
-        CDialogBase::OnCancel();
-    }
-    bool OnCommand(int id, int code, HWND control) override
-    {
-        commands.push_back({id, code, control});
-        return true;
-    }
-    bool OnSysCommand(UINT command, LPARAM) override
-    {
-        sysCommands.push_back(command);
-        return command == 0x0010;
-    }
+    bool OnCommand(int id, int code, HWND control) override { return Note({WM_COMMAND, id, code, control != nullptr}); }
     bool OnTimer(UINT_PTR id) override
     {
-        timers.push_back(id);
-        if (endOnTimer)
-            EndDialog(3);
-        return true;
+        EndDialog(static_cast<INT_PTR>(id));
+        return Note({WM_TIMER, static_cast<long long>(id)});
     }
-    bool OnPaint() override
-    {
-        ++paints;
-        PAINTSTRUCT ps;
-        BeginPaint(hwnd, &ps);
-        EndPaint(hwnd, &ps);
-        return true;
-    }
-    HICON OnQueryDragIcon() override { return dragIcon; }
-    bool OnWindowPosChanging(WINDOWPOS* pos) override
-    {
-        if (!showAllowed)
-            pos->flags &= ~SWP_SHOWWINDOW;
-        return false;
-    }
-    bool OnClose() override
-    {
-        ++closeCalls;
-        return keepOpenOnClose;
-    }
-    bool OnMouseMove(UINT flags, POINT point) override
-    {
-        mouse.push_back({WM_MOUSEMOVE, flags, point});
-        return true;
-    }
-    bool OnLButtonDown(UINT flags, POINT point) override
-    {
-        mouse.push_back({WM_LBUTTONDOWN, flags, point});
-        return false;
-    }
-    bool OnInitMenuPopup(HMENU popup, UINT index, BOOL systemMenu) override
-    {
-        menus.push_back({popup, index, systemMenu});
-        return true;
-    }
+    bool OnClose() override { return Note({WM_CLOSE}); }
+    bool OnMouseMove(UINT flags, POINT p) override { return Note({WM_MOUSEMOVE, flags, p.x, p.y}); }
+    bool OnInitMenuPopup(HMENU, UINT index, BOOL system) override { return Note({WM_INITMENUPOPUP, index, system}); }
     bool OnNotify(int id, NMHDR* header, LRESULT& result) override
     {
-        if (id != IDC_TEST_LIST || header->code != NM_CLICK)
-            return false;
-        ++clicks;
-        result = 5;
-        return true;
+        result = header->code == NM_CLICK ? 5 : result;
+        return Note({WM_NOTIFY, id, header->code});
     }
-
-    struct Command
-    {
-        int id, code;
-        HWND control;
-    };
-    struct Mouse
-    {
-        UINT message, flags;
-        POINT point;
-    };
-    struct Menu
-    {
-        HMENU popup;
-        UINT index;
-        BOOL systemMenu;
-    };
-
-    std::function<void(ProbeDialog&)> onInit;
-    int initCalls = 0, okCalls = 0, cancelCalls = 0, closeCalls = 0, paints = 0, clicks = 0;
-    HWND ownerAtInit = nullptr;
-    std::vector<Command> commands;
-    std::vector<UINT> sysCommands;
-    std::vector<UINT_PTR> timers;
-    std::vector<Mouse> mouse;
-    std::vector<Menu> menus;
-    HICON dragIcon = nullptr;
-    bool showAllowed = true;
-    bool keepOpenOnClose = false;
-    bool endOnTimer = false;
 };
 
-HWND MakeOwner(bool visible, int x = 100, int y = 100)
+HWND MakeWindow(int x, int y, bool visible)
 {
-    return CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_CAPTION | (visible ? WS_VISIBLE : 0), x, y, 500, 400,
-                           nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    return CreateWindowExA(0, "STATIC", "", WS_POPUP | (visible ? WS_VISIBLE : 0), x, y, 500, 400, nullptr, nullptr,
+                           nullptr, nullptr);
 }
 
-RECT WorkArea()
+// Each case on a new modeless dialog: the call its handlers got, the
+// message's result, and the result the dialog ended with (0: still open).
+TEST(DialogBaseTest, MessagesReachTheirHandlersAndEndTheDialog)
 {
-    RECT area;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    return area;
-}
-
-POINT Centre(const RECT& r)
-{
-    POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    return p;
-}
-
-TEST(DialogBaseTest, ModelessCreateRunsInitDialogAndBindsTheWindow)
-{
-    ProbeDialog dialog;
-    EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
-    ASSERT_TRUE(dialog.Create(nullptr));
-    EXPECT_EQ(dialog.initCalls, 1);
-    ASSERT_NE(dialog.GetSafeHwnd(), nullptr);
-    EXPECT_EQ(dialog.hwnd, dialog.GetSafeHwnd());
-    EXPECT_NE(dialog.GetDlgItem(IDC_TEST_TEXT), nullptr);
-    EXPECT_EQ(dialog.GetDlgItem(4242), nullptr);
-    EXPECT_FALSE(dialog.Create(nullptr)) << "a second window for the same object";
-}
-
-TEST(DialogBaseTest, OkAndCancelEndAModelessDialogWithTheirResults)
-{
-    for (int id : {IDOK, IDCANCEL}) {
-        ProbeDialog dialog;
-        ASSERT_TRUE(dialog.Create(nullptr));
-        HWND window = dialog.hwnd;
-        SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(dialog.GetDlgItem(id)));
-        EXPECT_FALSE(IsWindow(window));
-        EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
-        EXPECT_EQ(dialog.Result(), id);
-        EXPECT_EQ(dialog.okCalls, id == IDOK ? 1 : 0);
-        EXPECT_EQ(dialog.cancelCalls, id == IDCANCEL ? 1 : 0);
-        EXPECT_TRUE(dialog.commands.empty());
+    NMHDR click = {nullptr, IDC_LOG_LIST, static_cast<UINT>(NM_CLICK)};
+    NMHDR dblClick = {nullptr, IDC_LOG_LIST, static_cast<UINT>(NM_DBLCLK)};
+    const LPARAM fromButton = -1;
+    struct Case { UINT message; WPARAM w; LPARAM l; bool handled; Call noted; LRESULT got; INT_PTR ended; };
+    for (const Case& c : {
+             Case{WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), fromButton, true, {}, 0, IDOK},
+             Case{WM_COMMAND, MAKEWPARAM(IDOK, 1), 0, true, {}, 0, IDOK}, // an accelerator
+             Case{WM_COMMAND, IDCANCEL, 0, true, {}, 0, IDCANCEL},
+             // Other notifications of the OK button are no OK command.
+             Case{WM_COMMAND, MAKEWPARAM(IDOK, BN_SETFOCUS), fromButton, true, {WM_COMMAND, 1, BN_SETFOCUS, 1}, 0, 0},
+             Case{WM_COMMAND, ID_TRAY_EXIT, 0, true, {WM_COMMAND, ID_TRAY_EXIT, 0, 0}, 0, 0},
+             Case{WM_CLOSE, 0, 0, true, {WM_CLOSE}, 0, 0},
+             Case{WM_CLOSE, 0, 0, false, {WM_CLOSE}, 0, IDCANCEL},
+             // The base class leaves the system menu's Close to the default.
+             Case{WM_SYSCOMMAND, SC_CLOSE, 0, false, {WM_CLOSE}, 0, IDCANCEL},
+             Case{WM_MOUSEMOVE, MK_SHIFT, MAKELPARAM(-3, 7), true, {WM_MOUSEMOVE, MK_SHIFT, -3, 7}, 0, 0},
+             Case{WM_INITMENUPOPUP, 0, MAKELPARAM(2, TRUE), true, {WM_INITMENUPOPUP, 2, TRUE}, 0, 0},
+             Case{WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click), true, {WM_NOTIFY, IDC_LOG_LIST, NM_CLICK}, 5, 0},
+             Case{WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&dblClick), true, {WM_NOTIFY, IDC_LOG_LIST, NM_DBLCLK}, 0, 0},
+             Case{WM_TIMER, 77, 0, true, {WM_TIMER, 77}, 0, 77},
+         }) {
+        HWND window;
+        {
+            Probe dialog;
+            dialog.handled = c.handled;
+            ASSERT_TRUE(dialog.Create(nullptr));
+            window = dialog.hwnd;
+            LPARAM button = reinterpret_cast<LPARAM>(dialog.GetDlgItem(LOWORD(c.w)));
+            EXPECT_EQ(SendMessageA(window, c.message, c.w, c.l == fromButton ? button : c.l), c.got) << c.message;
+            PumpWaitingMessages();
+            EXPECT_EQ(dialog.noted, c.noted) << c.message;
+            EXPECT_EQ(dialog.Result(), c.ended) << c.message;
+            EXPECT_EQ(dialog.GetSafeHwnd() != nullptr, c.ended == 0) << c.message;
+        }
+        EXPECT_FALSE(IsWindow(window)) << "the object takes its modeless window with it";
     }
 }
 
-TEST(DialogBaseTest, EscapeAndCloseBoxBecomeTheCancelCommand)
+// The owner is the parent, else the application's main window while it
+// exists; without an application, the executable's templates.
+TEST(DialogBaseTest, DoModalReturnsTheResultItEndedWith)
 {
-    ProbeDialog dialog;
-    ASSERT_TRUE(dialog.Create(nullptr));
-    HWND window = dialog.hwnd;
-    dialog.keepOpenOnClose = true;
-    SendMessageA(window, WM_CLOSE, 0, 0);
-    PumpWaitingMessages();
-    EXPECT_EQ(dialog.closeCalls, 1);
-    EXPECT_TRUE(IsWindow(window)) << "a handled WM_CLOSE keeps the dialog";
-
-    dialog.keepOpenOnClose = false;
-    SendMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(PumpMessagesUntil([&] { return !IsWindow(window); }, 5000));
-    EXPECT_EQ(dialog.closeCalls, 2);
-    EXPECT_EQ(dialog.cancelCalls, 1);
-    EXPECT_EQ(dialog.Result(), IDCANCEL);
-}
-
-TEST(DialogBaseTest, OtherCommandsReachOnCommand)
-{
-    ProbeDialog dialog;
-    ASSERT_TRUE(dialog.Create(nullptr));
-    HWND other = dialog.GetDlgItem(IDC_TEST_OTHER);
-    SendMessageA(dialog.hwnd, WM_COMMAND, MAKEWPARAM(IDC_TEST_OTHER, BN_CLICKED), reinterpret_cast<LPARAM>(other));
-    SendMessageA(dialog.hwnd, WM_COMMAND, MAKEWPARAM(32781, 0), 0);
-    // A notification other than a click from the OK button is no OK command.
-    SendMessageA(dialog.hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_SETFOCUS),
-                 reinterpret_cast<LPARAM>(dialog.GetDlgItem(IDOK)));
-
-    ASSERT_EQ(dialog.commands.size(), 3u);
-    EXPECT_EQ(dialog.commands[0].id, IDC_TEST_OTHER);
-    EXPECT_EQ(dialog.commands[0].code, BN_CLICKED);
-    EXPECT_EQ(dialog.commands[0].control, other);
-    EXPECT_EQ(dialog.commands[1].id, 32781);
-    EXPECT_EQ(dialog.commands[1].control, nullptr);
-    EXPECT_EQ(dialog.commands[2].id, IDOK);
-    EXPECT_EQ(dialog.okCalls, 0);
-    EXPECT_TRUE(IsWindow(dialog.hwnd));
-}
-
-TEST(DialogBaseTest, MessagesReachTheirHandlers)
-{
-    ProbeDialog dialog;
-    ASSERT_TRUE(dialog.Create(nullptr));
-    HWND window = dialog.hwnd;
-
-    SendMessageA(window, WM_SYSCOMMAND, 0x0010, 0);
-    ASSERT_EQ(dialog.sysCommands.size(), 1u);
-    EXPECT_EQ(dialog.sysCommands[0], 0x0010u);
-
-    SendMessageA(window, WM_MOUSEMOVE, MK_SHIFT, MAKELPARAM(-3, 7));
-    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(12, 34));
-    ASSERT_EQ(dialog.mouse.size(), 2u);
-    EXPECT_EQ(dialog.mouse[0].message, static_cast<UINT>(WM_MOUSEMOVE));
-    EXPECT_EQ(dialog.mouse[0].flags, static_cast<UINT>(MK_SHIFT));
-    EXPECT_EQ(dialog.mouse[0].point.x, -3) << "client coordinates are signed";
-    EXPECT_EQ(dialog.mouse[0].point.y, 7);
-    EXPECT_EQ(dialog.mouse[1].message, static_cast<UINT>(WM_LBUTTONDOWN));
-    EXPECT_EQ(dialog.mouse[1].point.x, 12);
-    EXPECT_EQ(dialog.mouse[1].point.y, 34);
-
-    HMENU popup = CreatePopupMenu();
-    SendMessageA(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(2, FALSE));
-    ASSERT_EQ(dialog.menus.size(), 1u);
-    EXPECT_EQ(dialog.menus[0].popup, popup);
-    EXPECT_EQ(dialog.menus[0].index, 2u);
-    EXPECT_FALSE(dialog.menus[0].systemMenu);
-    DestroyMenu(popup);
-
-    ASSERT_NE(SetTimer(window, 77, 20, nullptr), 0u);
-    EXPECT_TRUE(PumpMessagesUntil([&] { return !dialog.timers.empty(); }, 5000));
-    KillTimer(window, 77);
-    EXPECT_EQ(dialog.timers.at(0), 77u);
-
-    dialog.paints = 0;
-    SendMessageA(window, WM_PAINT, 0, 0);
-    EXPECT_EQ(dialog.paints, 1);
-}
-
-TEST(DialogBaseTest, NotificationResultsAndDragIconComeBackToTheSender)
-{
-    ProbeDialog dialog;
-    ASSERT_TRUE(dialog.Create(nullptr));
-    NMHDR click = {dialog.GetDlgItem(IDC_TEST_LIST), IDC_TEST_LIST, static_cast<UINT>(NM_CLICK)};
-    EXPECT_EQ(SendMessageA(dialog.hwnd, WM_NOTIFY, IDC_TEST_LIST, reinterpret_cast<LPARAM>(&click)), 5);
-    EXPECT_EQ(dialog.clicks, 1);
-    NMHDR other = {dialog.GetDlgItem(IDC_TEST_LIST), IDC_TEST_LIST, static_cast<UINT>(NM_DBLCLK)};
-    EXPECT_EQ(SendMessageA(dialog.hwnd, WM_NOTIFY, IDC_TEST_LIST, reinterpret_cast<LPARAM>(&other)), 0);
-
-    dialog.dragIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512)); // IDI_APPLICATION
-    ASSERT_NE(dialog.dragIcon, nullptr);
-    EXPECT_EQ(SendMessageA(dialog.hwnd, WM_QUERYDRAGICON, 0, 0), reinterpret_cast<LRESULT>(dialog.dragIcon));
-}
-
-TEST(DialogBaseTest, WindowPosHandlerCanChangeTheRequestAndLetItGoOn)
-{
-    ProbeDialog dialog;
-    ASSERT_TRUE(dialog.Create(nullptr));
-    dialog.showAllowed = false;
-    ShowWindow(dialog.hwnd, SW_SHOW);
-    EXPECT_FALSE(IsWindowVisible(dialog.hwnd));
-    RECT before;
-    GetWindowRect(dialog.hwnd, &before);
-    SetWindowPos(dialog.hwnd, nullptr, before.left + 10, before.top + 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    RECT after;
-    GetWindowRect(dialog.hwnd, &after);
-    EXPECT_EQ(after.left, before.left + 10) << "the rest of the request goes through";
-    EXPECT_EQ(after.top, before.top + 5);
-
-    dialog.showAllowed = true;
-    ShowWindow(dialog.hwnd, SW_SHOW);
-    EXPECT_TRUE(IsWindowVisible(dialog.hwnd));
-}
-
-TEST(DialogBaseTest, DefaultColoursAreTheApplicationsDialogColours)
-{
-    CWinApplication* app = CWinApplication::Current();
-    ASSERT_NE(app, nullptr);
-    app->SetDialogBkColor(RGB(227, 227, 227), RGB(10, 20, 30));
-    ProbeDialog dialog;
-    ASSERT_TRUE(dialog.Create(nullptr));
-
-    HDC dc = GetDC(dialog.hwnd);
-    struct Case
-    {
-        UINT message;
-        HWND control;
-    };
-    const Case cases[] = {{WM_CTLCOLORDLG, dialog.hwnd},
-                          {WM_CTLCOLORSTATIC, dialog.GetDlgItem(IDC_TEST_TEXT)},
-                          {WM_CTLCOLORSTATIC, dialog.GetDlgItem(IDC_TEST_CHECK)},
-                          {WM_CTLCOLORBTN, dialog.GetDlgItem(IDOK)}};
-    for (const Case& c : cases) {
-        SetBkColor(dc, RGB(1, 2, 3));
-        SetTextColor(dc, RGB(4, 5, 6));
-        LRESULT brush = SendMessageA(dialog.hwnd, c.message, reinterpret_cast<WPARAM>(dc),
-                                     reinterpret_cast<LPARAM>(c.control));
-        EXPECT_EQ(brush, reinterpret_cast<LRESULT>(app->DialogBrush())) << c.message;
-        EXPECT_EQ(GetBkColor(dc), RGB(227, 227, 227)) << c.message;
-        EXPECT_EQ(GetTextColor(dc), RGB(10, 20, 30)) << c.message;
+    ASSERT_EQ(CWinApplication::Current(), nullptr);
+    HWND parent = MakeWindow(0, 0, false), main = MakeWindow(0, 0, false), gone = MakeWindow(0, 0, false);
+    DestroyWindow(gone);
+    std::unique_ptr<CWinApplication> app;
+    struct Case { bool withApp; HWND parent, mainWindow; UINT message; WPARAM wParam; HWND owner; };
+    for (const Case& c : {Case{false, nullptr, nullptr, WM_COMMAND, IDOK, nullptr},
+                          Case{true, parent, main, WM_COMMAND, IDCANCEL, parent},
+                          Case{true, nullptr, main, WM_TIMER, 3, main},
+                          Case{true, nullptr, gone, WM_COMMAND, IDOK, nullptr}}) {
+        if (c.withApp && !app)
+            app = std::make_unique<CWinApplication>();
+        if (app)
+            app->mainWindow = c.mainWindow;
+        Probe dialog(IDD_ABOUTBOX, c.parent);
+        dialog.onInit = [&c](Probe& d) { PostMessageA(d.hwnd, c.message, c.wParam, 0); };
+        // A dialog that does not end fails the case instead of hanging the run.
+        ThreadTimer guard(5000, [] { PostQuitMessage(0); });
+        EXPECT_EQ(dialog.DoModal(), static_cast<INT_PTR>(c.wParam));
+        EXPECT_EQ(dialog.Result(), static_cast<INT_PTR>(c.wParam));
+        EXPECT_EQ(dialog.owner, c.owner);
     }
-    LOGBRUSH brush = {};
-    ASSERT_EQ(GetObjectA(app->DialogBrush(), sizeof(brush), &brush), static_cast<int>(sizeof(brush)));
-    EXPECT_EQ(brush.lbStyle, static_cast<UINT>(BS_SOLID));
-    EXPECT_EQ(brush.lbColor, RGB(227, 227, 227));
-    LRESULT edit = SendMessageA(dialog.hwnd, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), 0);
-    EXPECT_NE(edit, reinterpret_cast<LRESULT>(app->DialogBrush())) << "edit colours stay the system's";
-    ReleaseDC(dialog.hwnd, dc);
-}
-
-TEST(DialogBaseTest, DoModalReturnsTheResultOfTheCommandThatEndedIt)
-{
-    for (int id : {IDOK, IDCANCEL}) {
-        ProbeDialog dialog;
-        dialog.onInit = [id](ProbeDialog& d) { PostMessageA(d.hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); };
-        EXPECT_EQ(dialog.DoModal(), id);
-        EXPECT_EQ(dialog.initCalls, 1);
-        EXPECT_EQ(dialog.Result(), id);
-        EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
-    }
-}
-
-TEST(DialogBaseTest, DoModalEndsFromAHandler)
-{
-    ProbeDialog dialog;
-    dialog.endOnTimer = true;
-    dialog.onInit = [](ProbeDialog& d) { SetTimer(d.hwnd, 1, 30, nullptr); };
-    EXPECT_EQ(dialog.DoModal(), 3);
-    EXPECT_EQ(dialog.timers.size(), 1u);
-}
-
-TEST(DialogBaseTest, DoModalOfAMissingTemplateFails)
-{
-    ProbeDialog dialog(4711);
-    EXPECT_EQ(dialog.DoModal(), -1);
-    EXPECT_EQ(dialog.initCalls, 0);
-}
-
-TEST(DialogBaseTest, ModalOwnerIsTheParentElseTheMainWindow)
-{
-    CWinApplication* app = CWinApplication::Current();
-    HWND parent = MakeOwner(false);
-    HWND main = MakeOwner(false);
-    auto endAtOnce = [](ProbeDialog& d) { PostMessageA(d.hwnd, WM_COMMAND, IDOK, 0); };
-
-    ProbeDialog withParent(IDD_TEST_CENTRED, parent);
-    withParent.onInit = endAtOnce;
-    withParent.DoModal();
-    EXPECT_EQ(withParent.ownerAtInit, parent);
-
-    app->mainWindow = main;
-    ProbeDialog withoutParent;
-    withoutParent.onInit = endAtOnce;
-    withoutParent.DoModal();
-    EXPECT_EQ(withoutParent.ownerAtInit, main);
-
-    app->mainWindow = nullptr;
-    ProbeDialog unowned;
-    unowned.onInit = endAtOnce;
-    unowned.DoModal();
-    EXPECT_EQ(unowned.ownerAtInit, nullptr);
-
-    EXPECT_TRUE(IsWindowEnabled(parent)) << "the owner is enabled again after the modal run";
+    EXPECT_EQ(Probe(4711).DoModal(), -1) << "no such template";
     DestroyWindow(parent);
     DestroyWindow(main);
 }
 
-TEST(DialogBaseTest, HiddenUnplacedTemplateIsCentredAfterInit)
+// The system's colours without an application; with one, its colours for
+// dialogs, statics, buttons and message boxes. The base class leaves
+// painting to the default.
+TEST(DialogBaseTest, DialogColoursAreTheApplications)
 {
-    ProbeDialog dialog;
+    Probe dialog;
     ASSERT_TRUE(dialog.Create(nullptr));
-    RECT rect;
-    GetWindowRect(dialog.hwnd, &rect);
-    POINT got = Centre(rect), want = Centre(WorkArea());
-    EXPECT_LE(std::abs(got.x - want.x), 1);
-    EXPECT_LE(std::abs(got.y - want.y), 1);
-}
-
-TEST(DialogBaseTest, PlacedTemplateOrMovedDialogIsNotCentred)
-{
-    ProbeDialog placed(IDD_TEST_PLACED);
-    ASSERT_TRUE(placed.Create(nullptr));
-    RECT rect;
-    GetWindowRect(placed.hwnd, &rect);
-    EXPECT_LT(rect.left, 100);
-    EXPECT_LT(rect.top, 100);
-
-    ProbeDialog moved;
-    moved.onInit = [](ProbeDialog& d) { SetWindowPos(d.hwnd, nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER); };
-    ASSERT_TRUE(moved.Create(nullptr));
-    GetWindowRect(moved.hwnd, &rect);
-    EXPECT_EQ(rect.left, 30);
-    EXPECT_EQ(rect.top, 40);
-}
-
-TEST(DialogBaseTest, CenterWindowCentresOverAVisibleOwner)
-{
-    HWND owner = MakeOwner(true, 150, 120);
-    ProbeDialog dialog(IDD_TEST_PLACED);
-    ASSERT_TRUE(dialog.Create(owner));
-    dialog.CenterWindow();
-    RECT mine, theirs;
-    GetWindowRect(dialog.hwnd, &mine);
-    GetWindowRect(owner, &theirs);
-    POINT got = Centre(mine), want = Centre(theirs);
-    EXPECT_LE(std::abs(got.x - want.x), 1);
-    EXPECT_LE(std::abs(got.y - want.y), 1);
-
-    ShowWindow(owner, SW_HIDE);
-    dialog.CenterWindow();
-    GetWindowRect(dialog.hwnd, &mine);
-    got = Centre(mine);
-    want = Centre(WorkArea());
-    EXPECT_LE(std::abs(got.x - want.x), 1) << "a hidden owner: centred on the screen";
-    EXPECT_LE(std::abs(got.y - want.y), 1);
-    DestroyWindow(owner);
-}
-
-TEST(DialogBaseTest, DestroyingTheObjectDestroysAModelessWindow)
-{
-    HWND window;
-    {
-        ProbeDialog dialog;
-        ASSERT_TRUE(dialog.Create(nullptr));
-        window = dialog.hwnd;
+    EXPECT_FALSE(dialog.Create(nullptr)) << "a second window for the same object";
+    ShowWindow(dialog.hwnd, SW_SHOW);
+    UpdateWindow(dialog.hwnd);
+    EXPECT_FALSE(GetUpdateRect(dialog.hwnd, nullptr, FALSE)) << "painted";
+    HDC dc = GetDC(dialog.hwnd);
+    auto brush = [&](UINT message) { return SendMessageA(dialog.hwnd, message, reinterpret_cast<WPARAM>(dc), 0); };
+    EXPECT_EQ(brush(WM_CTLCOLORDLG), reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE)));
+    CWinApplication app;
+    app.SetDialogBkColor(RGB(227, 227, 227), RGB(10, 20, 30));
+    LOGBRUSH solid = {};
+    GetObjectA(app.DialogBrush(), sizeof(solid), &solid);
+    EXPECT_EQ(solid.lbColor, RGB(227, 227, 227));
+    for (UINT message = WM_CTLCOLORMSGBOX; message <= WM_CTLCOLORSTATIC; ++message) {
+        bool ours = message == WM_CTLCOLORMSGBOX || message == WM_CTLCOLORDLG || message == WM_CTLCOLORSTATIC ||
+                    message == WM_CTLCOLORBTN;
+        SetBkColor(dc, 0);
+        SetTextColor(dc, 0);
+        EXPECT_EQ(brush(message) == reinterpret_cast<LRESULT>(app.DialogBrush()), ours) << message;
+        EXPECT_EQ(GetBkColor(dc) == RGB(227, 227, 227) && GetTextColor(dc) == RGB(10, 20, 30), ours) << message;
     }
-    EXPECT_FALSE(IsWindow(window));
+    ReleaseDC(dialog.hwnd, dc);
+}
+
+// A hidden template at 0, 0 is centred once initialised: on its visible
+// owner, else on the work area, and kept inside the work area. One placed by
+// its template or shown by its initialisation is left where it is, until
+// asked.
+TEST(DialogBaseTest, HiddenTemplatesAtTheOriginAreCentred)
+{
+    RECT area, got, owner;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    auto show = [](Probe& d) { ShowWindow(d.hwnd, SW_SHOW); };
+    struct Case { UINT templateId; int x, y; bool visible; std::function<void(Probe&)> init; bool centred; };
+    for (const Case& c : {Case{IDD_ABOUTBOX, 150, 120, true, nullptr, true},
+                          Case{IDD_ABOUTBOX, 150, 120, false, nullptr, true},
+                          Case{IDD_ABOUTBOX, 700, 500, true, nullptr, true},
+                          Case{IDD_ABOUTBOX, 150, 120, true, show, false},
+                          Case{kPlacedTemplate, 150, 120, true, nullptr, false},
+                          Case{IDD_TARNWICK_DIALOG, 150, 120, true, nullptr, false}}) {
+        HWND ownerWindow = MakeWindow(c.x, c.y, c.visible);
+        Probe dialog(c.templateId);
+        dialog.onInit = c.init;
+        ASSERT_TRUE(dialog.Create(ownerWindow));
+        GetWindowRect(ownerWindow, &owner);
+        const RECT& around = c.visible ? owner : area;
+        for (bool asked : {false, true}) {
+            if (asked)
+                dialog.CenterWindow();
+            GetWindowRect(dialog.hwnd, &got);
+            LONG width = got.right - got.left, height = got.bottom - got.top;
+            LONG x = std::clamp((around.left + around.right - width) / 2, area.left, area.right - width);
+            LONG y = std::clamp((around.top + around.bottom - height) / 2, area.top, area.bottom - height);
+            EXPECT_EQ(std::abs(got.left - x) <= 1 && std::abs(got.top - y) <= 1, c.centred || asked)
+                << c.templateId << " at " << c.x << "," << c.y << (asked ? ", asked" : "");
+        }
+        DestroyWindow(ownerWindow);
+    }
 }
 
 } // namespace

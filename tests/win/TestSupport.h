@@ -2,8 +2,10 @@
 // Support shared by the Windows test executables: message boxes answered and
 // recorded, a message pump with a deadline, registry and folder cleanup.
 #include <windows.h>
+#include <shlwapi.h>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // While it lives, every message box that this thread shows (MessageBoxA and
@@ -38,14 +40,10 @@ public:
 
 private:
     static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK InitHookProc(int code, WPARAM wParam, LPARAM lParam);
-    void Seen(HWND box);
 
     HHOOK hook = nullptr;
-    HHOOK initHook = nullptr;
     int answer;
     std::vector<Box> boxes;
-    std::vector<HWND> answered;
     MessageBoxWatcher* previous = nullptr;
 };
 
@@ -68,7 +66,6 @@ public:
     ThreadTimer& operator=(const ThreadTimer&) = delete;
 
 private:
-    static void CALLBACK Proc(HWND, UINT, UINT_PTR, DWORD);
     UINT_PTR id = 0;
 };
 
@@ -78,16 +75,14 @@ class ScopedRegistryKey
 {
 public:
     // root\path, e.g. HKEY_CURRENT_USER, "Software\\TarnwickTest-123".
-    ScopedRegistryKey(HKEY root, std::string path);
-    // Deletes the tree.
-    ~ScopedRegistryKey();
-    ScopedRegistryKey(const ScopedRegistryKey&) = delete;
-    ScopedRegistryKey& operator=(const ScopedRegistryKey&) = delete;
+    ScopedRegistryKey(HKEY root, std::string path) : root(root), path(std::move(path)) { Delete(); }
+    ~ScopedRegistryKey() { Delete(); }
 
     // The key's path below its root.
     const std::string& Path() const { return path; }
 
 private:
+    void Delete() const { SHDeleteKeyA(root, path.c_str()); }
     HKEY root;
     std::string path;
 };
@@ -99,10 +94,7 @@ class ScopedTempFolder
 public:
     // Makes the folder; its name starts with prefix.
     explicit ScopedTempFolder(const char* prefix = "twk");
-    // Removes the folder and everything in it.
     ~ScopedTempFolder();
-    ScopedTempFolder(const ScopedTempFolder&) = delete;
-    ScopedTempFolder& operator=(const ScopedTempFolder&) = delete;
 
     // The folder's path, without a trailing backslash (empty if it could not
     // be made).
@@ -114,6 +106,6 @@ private:
     std::string path;
 };
 
-// A name unique to this process and call ("<prefix>-<pid>-<n>"), for test
-// registry keys and the like.
+// A name unique to this process and call ("<prefix>-<pid>-<tick>-<n>"), for
+// test registry keys and the like.
 std::string UniqueTestName(const char* prefix);
