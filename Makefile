@@ -1,13 +1,16 @@
-# The two commands a fresh Debian 12 machine needs (as root); each installs
+# The commands a fresh Debian 12 machine needs (as root); each installs
 # what is missing first.
 
-.PHONY: test run demo bench build clean
+.PHONY: test run dist demo bench build clean
 
 test:
 	bash scripts/test.sh
 
 run:
 	bash scripts/run.sh
+
+dist:
+	bash scripts/dist.sh
 
 demo:
 	bash scripts/demo.sh
@@ -23,4 +26,4 @@ bench:
 	build/native/bench/tarnwick_bench
 
 clean:
-	rm -rf build
+	rm -rf build dist

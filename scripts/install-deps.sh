@@ -29,6 +29,8 @@ have_cmd ip || need+=(iproute2)
 have_cmd python3 || need+=(python3)
 have_pkg imagemagick || need+=(imagemagick)
 have_cmd xdotool || need+=(xdotool)
+# The Windows installer (make dist, and its test in make test).
+have_cmd makensis || need+=(nsis)
 
 if [ ${#need[@]} -eq 0 ]; then
   exit 0

@@ -3,7 +3,8 @@
 #
 #   tools/make-art.sh [--out DIR] [--preview DIR]
 #
-# Writes into src/res/ (or DIR) the files that Tarnwick.rc names; the build
+# Writes into src/res/ (or DIR) the files that Tarnwick.rc names, and the
+# setup program's picture into tools/installer/ (or DIR); the build
 # only compiles them, so they are kept with the sources and this script runs
 # only when the art changes. Needs ImageMagick 6, sox and python3; fonts are
 # the DejaVu family. With --preview it also writes a PNG of every picture and
@@ -17,14 +18,19 @@ set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$root/src/res
+installer=$root/tools/installer
 preview=
 while [ $# -gt 0 ]; do
     case $1 in
-        --out) out=$2; shift 2 ;;
+        --out) out=$2; installer=$2; shift 2 ;;
         --preview) preview=$2; shift 2 ;;
         *) echo "usage: $0 [--out DIR] [--preview DIR]" >&2; exit 2 ;;
     esac
 done
+
+# The version the pictures show is the project's (the top-level project()).
+version=$(sed -n 's/^project(Tarnwick VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+[ -n "$version" ] || { echo "make-art: no version in CMakeLists.txt" >&2; exit 1; }
 
 # ImageMagick itself, not a wrapper that might stand in front of it.
 if [ -x /usr/bin/convert ]; then IM=/usr/bin/convert; else IM=convert; fi
@@ -172,7 +178,7 @@ show banner "$out/banner.bmp"
 # 165: the strip above the settings panel, 547 x 18.
 "$IM" -size 18x547 gradient:"$BLUE"-"$NAVY" -rotate 90 \
     -fill "$SKY" -draw "rectangle 0,0 546,0" \
-    -font "$SANS" -pointsize 10 -fill "$PALE" -gravity East -annotate +10+0 'Tarnwick 2.1' \
+    -font "$SANS" -pointsize 10 -fill "$PALE" -gravity East -annotate +10+0 "Tarnwick $version" \
     "$work/strip.png"
 bmp24 "$work/strip.png" "$out/strip.bmp"
 show strip "$out/strip.bmp"
@@ -253,13 +259,25 @@ shield 92 "$work/shield92.png"
     -annotate +34+147 'Finds and removes spyware' \
     -annotate +34+165 'Watches your browser in real time' \
     -fill "$GREEN" -draw "circle 25,125 28,125" -draw "circle 25,143 28,143" -draw "circle 25,161 28,161" \
-    -font "$BOLD" -pointsize 12 -fill "$BLUE" -annotate +20+194 'Version 2.1' \
+    -font "$BOLD" -pointsize 12 -fill "$BLUE" -annotate +20+194 "Version $version" \
     -font "$SANS" -pointsize 10 -fill '#6B7785' -annotate +300+211 'Starting...' \
     -fill '#DDE3EA' -draw "rectangle 0,204 290,205" \
     -font "$SANS" -pointsize 10 -fill '#6B7785' -annotate +20+222 'Copyright (C) 2004 Ostrand' \
     "$work/splash.png"
 bmp24 "$work/splash.png" "$out/splash.bmp"
 show splash "$out/splash.bmp"
+
+# The setup program's welcome and finish pages, 164 x 314: the brand's
+# gradient with the shield and the name (the pages say the version).
+shield 104 "$work/shield104.png"
+"$IM" -size 164x314 gradient:"$BLUE"-"$NAVY" \
+    "$work/shield104.png" -geometry +30+44 -composite \
+    -gravity North -font "$BOLD" -pointsize 24 -fill '#0A1F38' -annotate +1+175 'Tarnwick' \
+    -fill white -annotate +0+174 'Tarnwick' \
+    -font "$OBLIQUE" -pointsize 11 -fill "$SKY" -annotate +0+208 "Don't surf without it!" \
+    "$work/wizard.png"
+bmp24 "$work/wizard.png" "$installer/wizard.bmp"
+show wizard "$installer/wizard.bmp"
 
 # ---- Icons -----------------------------------------------------------------
 
@@ -321,4 +339,4 @@ sox -R -n -r 22050 -c 1 -b 16 "$work/splat.wav" synth 0.25 brownnoise fade p 0.0
     highpass 150 lowpass 3000 pad 0.02 0.48
 sox -R -m -v 0.8 "$work/thud.wav" -v 1.2 "$work/splat.wav" -r 22050 -c 1 -b 8 -e unsigned-integer \
     "$out/squash.wav" highpass 30 norm -2 trim 0 0.75
-echo "make-art: wrote the pictures, icons and sound into $out"
+echo "make-art: wrote the pictures, icons and sound into $out, the setup picture into $installer"

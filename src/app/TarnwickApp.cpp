@@ -1,5 +1,6 @@
 #include "app/TarnwickApp.h"
 
+#include "app/ProgramLocation.h"
 #include "app/SplashDlg.h"
 #include "app/TarnwickDlg.h"
 
@@ -25,6 +26,9 @@ BOOL CTarnwickApp::InitInstance()
         // The main window makes itself the application's main window as its
         // window is initialised.
         CTarnwickDlg dialog;
+        // Started from a folder without the definitions (at log-on, the
+        // system's own), the program keeps its data files beside itself.
+        dialog.startFolder = DataFolderOverride();
         dialog.DoModal();
     }
     mainWindow = nullptr;

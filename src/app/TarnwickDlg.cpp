@@ -111,7 +111,8 @@ BOOL CTarnwickDlg::OnInitDialog()
         AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutText);
     }
 
-    // 4. The working directory is the folder of the data files.
+    // 4. The working directory is the folder of the data files, unless the
+    // application object has chosen the program's own folder.
     char folder[MAX_PATH] = {};
     DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
     if (startFolder.empty() && length > 0 && length < MAX_PATH)

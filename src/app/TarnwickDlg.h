@@ -37,8 +37,9 @@ public:
     void SaveSettings();
     // True when the Run key holds a "Gravelin" value, of any type.
     bool IsAutostartOn();
-    // Writes startFolder + "\Gravelin.exe" as the "Gravelin" Run value;
-    // false when the Run key cannot be opened for writing.
+    // Writes the running executable's path (quoted when it holds a space)
+    // as the "Gravelin" Run value; false when the Run key cannot be opened
+    // for writing.
     bool AddAutostart();
     // Deletes the "Gravelin" Run value; false when the Run key cannot be
     // opened with full access.
@@ -156,7 +157,8 @@ public:
     int realTimeMonitoring = 0;       // "Real"
     int animateIcon = 0;              // "Anim"
     int playSound = 0;                // "Sound" as read at start-up
-    std::string startFolder;          // working directory at start-up
+    std::string startFolder;          // folder of the data files: the working directory at start-up
+                                      // unless the application object set it before
     HICON appIcon = nullptr;          // icon 132, the window's big and small icon
     // The port of the page inspection's HTTP client. The program always
     // fetches from 80; tests point it at a loopback server of theirs.

@@ -2,6 +2,7 @@
 #include "app/TarnwickDlg.h"
 
 #include <string>
+#include "app/ProgramLocation.h"
 #include "win/RegKey.h"
 #include "win/WinApp.h"
 
@@ -67,7 +68,11 @@ bool CTarnwickDlg::IsAutostartOn()
 
 bool CTarnwickDlg::AddAutostart()
 {
-    std::string command = startFolder + "\\Gravelin.exe";
+    // The program as it runs, not a name in startFolder: the value always
+    // names a program that exists.
+    const std::string command = CommandLineFor(RunningProgramPath());
+    if (command.empty())
+        return false;
     RegKey run;
     if (run.Open(HKEY_LOCAL_MACHINE, kRunKey, KEY_SET_VALUE) != ERROR_SUCCESS)
         return false;

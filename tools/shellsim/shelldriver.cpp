@@ -22,6 +22,8 @@
 //   shelldriver tick ROW...                ticks these rows (counted from 0)
 //   shelldriver clean                      clicks "Clean", answers the message box
 //                                          with OK, prints its text
+//   shelldriver shortcut FILE.lnk          prints the shortcut's target, working
+//                                          folder and icon ("path,index"), a line each
 // Without --window (a handle in hexadecimal) the first "TarnwickShellSim"
 // window is used, waited for up to 10 seconds; the program's main window is
 // the dialog titled "Tarnwick", waited for as long.
@@ -37,6 +39,7 @@
 #include "ProgramWindow.h"
 #include "SimCommands.h"
 #include "res/resource.h"
+#include "win/ComRef.h"
 
 namespace {
 
@@ -195,12 +198,41 @@ int Clean()
     return 0;
 }
 
+// Read through the shell's own shortcut object, as Explorer reads it.
+int PrintShortcut(const std::wstring& path)
+{
+    if (FAILED(CoInitialize(nullptr)))
+        return 3;
+    int status = 3;
+    {
+        ComRef<IShellLinkA> link;
+        ComRef<IPersistFile> file;
+        char target[MAX_PATH] = {};
+        char folder[MAX_PATH] = {};
+        char icon[MAX_PATH] = {};
+        int iconIndex = 0;
+        if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                       link.ReceiveVoid())) &&
+            SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.ReceiveVoid())) &&
+            SUCCEEDED(file->Load(path.c_str(), STGM_READ)) &&
+            SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH)) &&
+            SUCCEEDED(link->GetWorkingDirectory(folder, MAX_PATH)) &&
+            SUCCEEDED(link->GetIconLocation(icon, MAX_PATH, &iconIndex))) {
+            std::printf("%s\n%s\n%s,%d\n", target, folder, icon, iconIndex);
+            status = 0;
+        }
+    }
+    CoUninitialize();
+    return status;
+}
+
 int Usage()
 {
     std::fprintf(stderr,
                  "usage: shelldriver [--window HWND] open TITLE URL TOOLBAR html|nothtml|none [notbrowser]\n"
                  "       shelldriver [--window HWND] close ID | quits | advises | windows | fail ID CALL HRESULT\n"
-                 "       shelldriver command ID | cookiefolder | scan | rows | tick ROW... | clean\n");
+                 "       shelldriver command ID | cookiefolder | scan | rows | tick ROW... | clean\n"
+                 "       shelldriver shortcut FILE.lnk\n");
     return 1;
 }
 
@@ -229,6 +261,8 @@ int Run(const std::vector<std::wstring>& args)
         return TickRows(rest);
     if (verb == L"clean")
         return rest.empty() ? Clean() : Usage();
+    if (verb == L"shortcut")
+        return rest.size() == 1 ? PrintShortcut(rest[0]) : Usage();
 
     ULONG_PTR command = 0;
     std::vector<BYTE> payload;
