@@ -1,5 +1,6 @@
 // The main window's settings, the autostart value and the definitions file.
 #include "AppFixture.h"
+#include "app/ProgramLocation.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ TEST_F(AppTest, LoadAtStartupSwitchesTheRunValue)
     SHDeleteValueA(HKEY_LOCAL_MACHINE, kRunKey, "Gravelin");
     Command(ID_TRAY_LOAD_AT_STARTUP);
     ASSERT_EQ(SHGetValueA(HKEY_LOCAL_MACHINE, kRunKey, "Gravelin", &type, data, &size), 0u);
-    EXPECT_EQ(std::to_string(type) + std::string(data, size), "1" + w.startFolder + "\\Gravelin.exe" + '\0');
+    EXPECT_EQ(std::to_string(type) + std::string(data, size), "1" + CommandLineFor(RunningProgramPath()) + '\0');
     for (DWORD other : {REG_SZ, REG_DWORD}) {
         SHSetValueA(HKEY_LOCAL_MACHINE, kRunKey, "Gravelin", other, "\7\0\0\0", 4);
         EXPECT_TRUE(w.IsAutostartOn());
