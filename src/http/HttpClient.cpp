@@ -35,6 +35,19 @@ bool StartsWithNoCase(const char* text, const char* prefix)
     }
     return true;
 }
+
+// CR and LF would end the request line early and let the rest of the address
+// pass as header lines of its own; no control character belongs in an address.
+bool HasControlCharacter(const char* text)
+{
+    for (; *text; ++text)
+    {
+        const unsigned char c = static_cast<unsigned char>(*text);
+        if (c < 0x20 || c == 0x7F)
+            return true;
+    }
+    return false;
+}
 }
 
 CHttpClient::CHttpClient(int port)
@@ -158,6 +171,8 @@ int CHttpClient::Get(char* address)
 {
     ResetResponse();
 
+    if (!address || HasControlCharacter(address))
+        return 3;
     char path[kPathSize];
     if (SplitUrl(address, path, kPathSize) != 0)
         return 3;

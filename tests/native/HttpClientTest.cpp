@@ -62,6 +62,16 @@ TEST(HttpClient, SplitUrlRefusesOtherSchemesAndReportsFailedLookups) {
     EXPECT_EQ(1, CHttpClient().SplitUrl(nullptr, nullptr, 0));
 }
 
+// A control character (CR, LF, tab, DEL, ...) anywhere in an address would
+// end up in the request line or the Host line: no connection is made.
+TEST(HttpClient, RefusesAddressesWithControlCharactersBeforeConnecting) {
+    for (std::string address : {"http://evil\r\nX-Injected: 1\r\n@127.0.0.1/p", "http://127.0.0.1/a\nb", "127.0.0.1/\t",
+                                "127.0.0.1/p\x7F", "127.0.0.1\x01/p", "127.0.0.1/\x1F"}) {
+        CHttpClient client;
+        EXPECT_EQ(Fetch(client, address, {kPage}), std::make_pair(3, std::string())) << address;
+    }
+}
+
 // One name is cached (a failed one is forgotten); a name too long, or a
 // dotted address of 32 characters, is refused. A user name before the host
 // is not looked up.
