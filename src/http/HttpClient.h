@@ -50,7 +50,8 @@ public:
     int classIdCount;
     CPositionList classIdPositions;
     // The most bytes of one response that are kept (header and body lines
-    // together); a longer response ends there as if the server had closed.
+    // together, each line counted with CLineList::kLineOverhead bytes more);
+    // a longer response ends there as if the server had closed.
     long long responseLimit;
 
     static constexpr long long kDefaultResponseLimit = 16LL * 1024 * 1024;
