@@ -35,6 +35,19 @@ bool StartsWithNoCase(const char* text, const char* prefix)
     }
     return true;
 }
+
+// CR and LF would end the request line early and let the rest of the address
+// pass as header lines of its own; no control character belongs in an address.
+bool HasControlCharacter(const char* text)
+{
+    for (; *text; ++text)
+    {
+        const unsigned char c = static_cast<unsigned char>(*text);
+        if (c < 0x20 || c == 0x7F)
+            return true;
+    }
+    return false;
+}
 }
 
 CHttpClient::CHttpClient(int port)
@@ -158,6 +171,8 @@ int CHttpClient::Get(char* address)
 {
     ResetResponse();
 
+    if (!address || HasControlCharacter(address))
+        return 3;
     char path[kPathSize];
     if (SplitUrl(address, path, kPathSize) != 0)
         return 3;
@@ -189,7 +204,9 @@ int CHttpClient::Get(char* address)
     Send("\r\n", 0);
 
     // Header lines up to the empty line (2 bytes), a one-byte piece, or the
-    // end of the connection or 5 seconds of silence (0).
+    // end of the connection or 5 seconds of silence (0). Each stored line
+    // counts against the limit with what storing it costs beyond its bytes,
+    // so that a page of tiny lines cannot take many times the limit.
     long long kept = 0;
     int got;
     for (;;)
@@ -197,12 +214,12 @@ int CHttpClient::Get(char* address)
         got = ReceiveLine(line, kLineSize, kReadWaitSeconds);
         if (got < 3)
             break;
-        if (kept + got > responseLimit)
+        if (kept + got + CLineList::kLineOverhead > responseLimit)
         {
             got = 0;
             break;
         }
-        kept += got;
+        kept += got + CLineList::kLineOverhead;
         TrimLineEnd(line);
         responseHeaders.Add(line);
     }
@@ -220,9 +237,9 @@ int CHttpClient::Get(char* address)
         for (;;)
         {
             got = ReceiveLine(line, kLineSize, kReadWaitSeconds);
-            if (got <= 0 || kept + got > responseLimit)
+            if (got <= 0 || kept + got + CLineList::kLineOverhead > responseLimit)
                 break;
-            kept += got;
+            kept += got + CLineList::kLineOverhead;
             bodyLines.Add(line);
         }
     }

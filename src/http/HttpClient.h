@@ -22,7 +22,8 @@ public:
     int LookUpHost(const char* host);
     // Appends a request header line, completed with CR LF when it has no line end.
     void AddRequestHeader(const char* line);
-    // Fetches the page. 0 fetched and text; 1 no connection; 3 address error;
+    // Fetches the page. 0 fetched and text; 1 no connection; 3 address error
+    // (also an address holding a control character, below 0x20 or 0x7F);
     // 4 sending the request failed; 5 the response is not text/html or text/plain.
     int Get(char* address);
     void ResetResponse();
@@ -49,7 +50,8 @@ public:
     int classIdCount;
     CPositionList classIdPositions;
     // The most bytes of one response that are kept (header and body lines
-    // together); a longer response ends there as if the server had closed.
+    // together, each line counted with CLineList::kLineOverhead bytes more);
+    // a longer response ends there as if the server had closed.
     long long responseLimit;
 
     static constexpr long long kDefaultResponseLimit = 16LL * 1024 * 1024;

@@ -1,13 +1,20 @@
 #pragma once
+#include <cstddef>
 #include <memory>
 #include <vector>
 
-// An ordered list of text lines. Each line is kept as its own exact copy of
-// the NUL-terminated text, so a pointer from Item stays valid until Clear or
-// destruction, however many lines are added after it.
+// An ordered list of text lines. The lines are copied, NUL-terminated, into
+// blocks that are never moved or grown, so a pointer from Item stays valid
+// until Clear or destruction, however many lines are added after it; a line
+// costs its text, its NUL and one pointer, not a heap block of its own.
 class CLineList
 {
 public:
+    // What one line costs beyond its text, for a caller that bounds the
+    // memory of a list: its NUL and its entry in the index, rounded up to
+    // the same figure on every target.
+    static constexpr int kLineOverhead = 16;
+
     CLineList() = default;
     virtual ~CLineList();
     CLineList(const CLineList&) = delete;
@@ -20,7 +27,15 @@ public:
     int Count() const;
     // The text of line index (from 0), or nullptr when there is no such line.
     const char* Item(int index) const;
+    // Bytes of memory the stored lines take, their bookkeeping included.
+    std::size_t BytesHeld() const;
 
 private:
-    std::vector<std::unique_ptr<char[]>> lines;
+    std::vector<const char*> lines;
+    // Blocks of kBlockSize bytes (a longer line gets a block of its own
+    // size); text is added at the end of the last one.
+    std::vector<std::unique_ptr<char[]>> blocks;
+    std::size_t blockBytes = 0;
+    char* next = nullptr; // the free end of the last block
+    std::size_t room = 0; // and its size in bytes
 };

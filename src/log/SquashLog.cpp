@@ -4,6 +4,13 @@
 #include <climits>
 #include <cstdio>
 
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
 SquashLog squashLog;
 
 namespace {
@@ -27,24 +34,42 @@ bool WriteAll(std::FILE* file, const std::string& text)
     return text.empty() || std::fwrite(text.data(), 1, text.size(), file) == text.size();
 }
 
-// Moves the complete new file over the old one. rename replaces an existing
-// target on POSIX systems but refuses one on Windows (EEXIST, or EACCES in
-// some C runtimes); there the old file is removed first. Should the second
-// rename then fail, the new file is kept: the loader reads it while the log
-// itself is missing.
+// Puts what was written to the file on the disk itself, so that the file
+// that takes the old one's place is never found cut short after a crash.
+bool WriteToDisk(std::FILE* file)
+{
+    if (std::fflush(file) != 0)
+        return false;
+#ifdef _WIN32
+    return _commit(_fileno(file)) == 0;
+#else
+    return fsync(fileno(file)) == 0;
+#endif
+}
+
+// Moves the complete new file over the old one in one step, so that at every
+// moment either the old or the new file is in place. On Windows rename
+// refuses an existing target; MoveFileEx replaces it, and with write-through
+// returns only once the move is on the disk.
 bool MoveOver(const std::string& from, const char* to)
 {
-    if (std::rename(from.c_str(), to) == 0)
-        return true;
-    if (errno != EEXIST && errno != EACCES) {
+#ifdef _WIN32
+    const bool moved = MoveFileExA(from.c_str(), to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+    const bool moved = std::rename(from.c_str(), to) == 0;
+#endif
+    if (!moved)
         std::remove(from.c_str());
-        return false;
-    }
-    if (std::remove(to) != 0) {
-        std::remove(from.c_str());
-        return false;
-    }
-    return std::rename(from.c_str(), to) == 0;
+    return moved;
+}
+
+// Whether the open file ends with a line end (LF); false for an empty file.
+// The read position is back at the start afterwards.
+bool EndsWithLineEnd(std::FILE* file)
+{
+    const bool ends = std::fseek(file, -1, SEEK_END) == 0 && std::fgetc(file) == '\n';
+    std::rewind(file);
+    return ends;
 }
 
 // Calls deliver(line) for every line of the file, with the line end (LF, and
@@ -149,7 +174,7 @@ bool SquashLog::Save(const char* path)
             break;
         }
     }
-    if (std::fflush(file) != 0)
+    if (written && !WriteToDisk(file))
         written = false;
     if (std::fclose(file) != 0)
         written = false;
@@ -182,8 +207,16 @@ void LoadSquashLogFile(const char* path, SquashLog& log)
     if (!path || !*path)
         return;
     std::FILE* file = std::fopen(path, "rb");
-    if (!file && errno == ENOENT)
+    if (!file && errno == ENOENT) {
+        // No log, but perhaps a new file that never took its place. Saves
+        // write whole lines only, so one without a line end at its end was
+        // cut short (a first save, with no earlier log to lose): left unread.
         file = std::fopen((std::string(path) + kNewFileSuffix).c_str(), "rb");
+        if (file && !EndsWithLineEnd(file)) {
+            std::fclose(file);
+            return;
+        }
+    }
     if (!file)
         return;
     ReadLines(file, [&log](const std::string& line) {

@@ -28,9 +28,10 @@ public:
     // Writes every entry as one line "title$url$date$type" ended by CR LF
     // (a CR or LF inside a field is written as a space; nothing else is
     // escaped). The complete file is first written beside the old one, as
-    // path + ".new", and then takes its place, so a failed save leaves the
-    // old file as it was. Returns false when the new file could not be
-    // written completely or could not take the old one's place.
+    // path + ".new", put on the disk, and then takes its place in one step,
+    // so a failed or interrupted save leaves the old file as it was. Returns
+    // false when the new file could not be written completely or could not
+    // take the old one's place.
     bool Save(const char* path);
 
 private:
@@ -50,6 +51,7 @@ SquashLogEntry ParseSquashLogLine(const std::string& line);
 // Appends one entry per line of the file at path (lines end at LF, a CR
 // before it is dropped; a last line without its end still counts). A file
 // that is missing or cannot be opened adds nothing. When path is missing
-// but path + ".new" exists (a save was cut short just as the new file was
-// taking the old one's place), that file is read instead.
+// but path + ".new" exists and ends with a line end (a save was cut short
+// just as the new file was taking the old one's place), that file is read
+// instead; one without it was cut short while being written and adds nothing.
 void LoadSquashLogFile(const char* path, SquashLog& log);

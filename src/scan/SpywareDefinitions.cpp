@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <utility>
 
 namespace SpywareDefinitions {
@@ -175,17 +176,22 @@ bool ReadDefinitionRecords(const std::string& fileBytes, std::vector<std::string
     if (count == 0xFFFF && !in.DWord(count))
         return false;
 
-    // Every element takes at least one byte, so a count beyond the bytes left
-    // is damage; reserving only what the image can hold keeps a bad count
-    // from allocating anything large.
-    const std::uint64_t fits = in.Remaining();
-    records.reserve(static_cast<std::size_t>(count < fits ? count : fits));
-
-    for (std::uint32_t i = 0; i < count; ++i) {
-        std::string element;
-        if (!ReadElement(in, element))
-            return false;
-        records.push_back(std::move(element));
+    // Every element takes at least one byte of the image, but a record takes
+    // sizeof(std::string) bytes of memory even when empty: the reservation is
+    // bounded by the bytes left, so that a bad count never reserves more
+    // memory than the image itself holds. Records beyond it grow as read.
+    const std::uint64_t fits = in.Remaining() / sizeof(std::string);
+    try {
+        records.reserve(static_cast<std::size_t>(count < fits ? count : fits));
+        for (std::uint32_t i = 0; i < count; ++i) {
+            std::string element;
+            if (!ReadElement(in, element))
+                return false;
+            records.push_back(std::move(element));
+        }
+    } catch (const std::bad_alloc&) {
+        // Short of memory: the program goes on with the records read whole.
+        return false;
     }
     return true;
 }

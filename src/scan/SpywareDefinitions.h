@@ -28,7 +28,8 @@ extern std::vector<std::string> tokens;
 // Returns true for an undamaged image. When the count or a length runs past
 // the end of the image, records keeps the elements read whole before the
 // damage and the result is false; nothing larger than the image is ever
-// allocated.
+// allocated, nor reserved for records. A failed allocation likewise keeps
+// the elements read whole before it, with the result false.
 bool ReadDefinitionRecords(const std::string& fileBytes, std::vector<std::string>& records);
 
 // Appends to tokens the pieces of every record but the last (none when there

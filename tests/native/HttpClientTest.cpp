@@ -62,6 +62,16 @@ TEST(HttpClient, SplitUrlRefusesOtherSchemesAndReportsFailedLookups) {
     EXPECT_EQ(1, CHttpClient().SplitUrl(nullptr, nullptr, 0));
 }
 
+// A control character (CR, LF, tab, DEL, ...) anywhere in an address would
+// end up in the request line or the Host line: no connection is made.
+TEST(HttpClient, RefusesAddressesWithControlCharactersBeforeConnecting) {
+    for (std::string address : {"http://evil\r\nX-Injected: 1\r\n@127.0.0.1/p", "http://127.0.0.1/a\nb", "127.0.0.1/\t",
+                                "127.0.0.1/p\x7F", "127.0.0.1\x01/p", "127.0.0.1/\x1F"}) {
+        CHttpClient client;
+        EXPECT_EQ(Fetch(client, address, {kPage}), std::make_pair(3, std::string())) << address;
+    }
+}
+
 // One name is cached (a failed one is forgotten); a name too long, or a
 // dotted address of 32 characters, is refused. A user name before the host
 // is not looked up.
@@ -128,7 +138,7 @@ TEST(HttpClient, KeepsTextResponsesLineByLine) {
         {{ok + "Content-Ty"}, 5, "HTTP/1.0 200 OK|Content-Ty / "},
         {{html, "a\r\n"}, 0, kHeaders + std::string("|a / ")},
         {{}, 5, " / "},
-        // The header lines hold 42 bytes, each body line 511.
+        // Each line counts 16 bytes more: the header lines 42 + 32, each body line 527.
         {{html + "\r\n" + std::string(5000, 'x')}, 0, kHeaders + std::string(" / 7 lines")},
     };
     CHttpClient client;
@@ -137,6 +147,23 @@ TEST(HttpClient, KeepsTextResponsesLineByLine) {
         ASSERT_EQ(result, Fetch(client, "127.0.0.1", pieces).first) << kept;
         EXPECT_EQ(kept, Joined(client.responseHeaders) + " / " + Joined(client.bodyLines));
         EXPECT_EQ(INVALID_SOCKET, client.sock);
+    }
+}
+
+// A page of nothing but line ends, or of 3-byte header lines, is cut at the
+// limit (1 MiB here) with the lines kept, their text and their bookkeeping,
+// held in at most twice the limit (and a block of slack).
+TEST(HttpClient, BoundsTheMemoryOfAResponseOfTinyLines) {
+    const std::string html = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n";
+    std::string bare = html + "\r\n", tiny = html;
+    for (int i = 0; i < 1 << 20; ++i)
+        bare += "\r\n", tiny += "a\r\n";
+    CHttpClient client;
+    client.responseLimit = 1 << 20;
+    for (const std::string& page : {bare, tiny}) {
+        ASSERT_EQ(0, Fetch(client, "127.0.0.1", {page}).first);
+        EXPECT_GT(client.responseHeaders.Count() + client.bodyLines.Count(), 1 << 15);
+        EXPECT_LE(client.responseHeaders.BytesHeld() + client.bodyLines.BytesHeld(), (2u << 20) + (64u << 10));
     }
 }
 

@@ -2,6 +2,7 @@
 // file the build generates.
 #include "scan/SpywareDefinitions.h"
 
+#include "AllocationLimit.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -70,6 +71,17 @@ TEST(DefinitionRecordsDamage, LengthsPastTheEndKeepEarlierElements) {
 
 // An image with every kind of prefix, cut short at every offset, and with
 // each of its bytes set to 0xFF in turn.
+// An allocation that fails ends the reading with the elements read so far.
+TEST(DefinitionRecordsDamage, FailedAllocationKeepsEarlierElements) {
+    const std::string image = W(3) + Text("first") + Text(std::string(300, 'x')) + Text("third");
+    Strings records;
+    allocationLimit = 200;
+    const bool ok = ReadDefinitionRecords(image, records);
+    allocationLimit = SIZE_MAX;
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(records, Strings{"first"});
+}
+
 TEST(DefinitionRecordsDamage, DamagedAtEveryOffset) {
     const Strings full = {"Header;x", std::string(254, 'p'), std::string(300, 'q'), "wide\xE9?", "long", "", "", "N;{C}"};
     const Strings elements = {Text(full[0]), Text(full[1]), Text(full[2]), Wide(u"wide\u00E9\u20AC"),
@@ -93,10 +105,10 @@ TEST(DefinitionRecordsDamage, DamagedAtEveryOffset) {
         Strings records;
         const bool ok = ReadDefinitionRecords(damaged, records);
         EXPECT_EQ(Strings(records.begin(), records.begin() + std::min(whole, records.size())), before) << offset;
-        // Nothing is reserved beyond what the file can hold, and a damaged
+        // No more bytes are reserved than the file holds, and a damaged
         // count (the first six bytes) or prefix reads past the end or as many
         // elements.
-        EXPECT_LE(records.capacity(), damaged.size()) << offset;
+        EXPECT_LE(records.capacity() * sizeof(std::string), damaged.size()) << offset;
         EXPECT_FALSE(ok && (offset < 6 || records.size() != full.size())) << offset;
     }
 }

@@ -90,12 +90,17 @@ TEST(SquashLogFile, SaveNeverTearsTheOldFileAndLoadFindsTheNewOne) {
         EXPECT_EQ(ReadFileBytes(path) + ReadFileBytes(path + ".new"), old + "<missing>");
     }
 
-    // A save cut short after removing the old file leaves only ".new", which
-    // is read then; a missing log adds nothing.
+    // Where the log is missing, a ".new" left by a save is read only when it
+    // ends with a whole line (a torn one is a first save cut short); a
+    // missing log adds nothing.
     std::filesystem::remove(path + ".new");
     std::ofstream(path + ".new", std::ios::binary) << "saved$u$d$Popup\r\n";
     EXPECT_EQ(Loaded(path), "old|entry|1/1/2004|Popup");
     std::filesystem::remove(path);
-    EXPECT_EQ(Loaded(path), "saved|u|d|Popup");
+    for (auto [saved, loaded] : {std::pair{"saved$u$d$Popup\r\n", "saved|u|d|Popup"}, {"a$u$d$Popup\n", "a|u|d|Popup"},
+                                 {"saved$u$d$Popup\r\ntorn$u", ""}, {"a$u$d$Popup\r\nb$u$d$Popup\r", ""}}) {
+        std::ofstream(path + ".new", std::ios::binary) << saved;
+        EXPECT_EQ(Loaded(path), loaded) << saved;
+    }
     EXPECT_EQ(Loaded(path + ".x") + Loaded(""), "");
 }
