@@ -39,28 +39,16 @@ PROFILE_KEY='HKCU\Software\Ostrand\Gravelin\CurrentBuild'
 step() { echo "e2e: $*"; }
 fail() { echo "e2e: FAILED: $*" >&2; exit 1; }
 
-# 32 or 64: the machine a Windows executable is built for (its PE header).
-pe_bits() {
-  local offset machine
-  offset=$(od -An -t u4 -j 60 -N 4 "$1" | tr -d ' ')
-  machine=$(od -An -t x2 -j $((offset + 4)) -N 2 "$1" | tr -d ' ')
-  case "$machine" in
-    014c) echo 32 ;;
-    8664) echo 64 ;;
-    *) fail "$1: unknown machine type '$machine'" ;;
-  esac
-}
-
-# A 32-bit program sees the registry's 32-bit view (the classes it can load,
-# and the machine's software keys below Wow6432Node): the seeds and checks
-# use the program's view, and its stand-in shell is registered by the 32-bit
-# regsvr32.
+# A 32-bit program (machine 014c in its PE header) sees the registry's 32-bit
+# view (the classes it can load, and the machine's software keys below
+# Wow6432Node): the seeds and checks use the program's view, and its stand-in
+# shell is registered by the 32-bit regsvr32.
 use_view_of() {
-  bits=$(pe_bits "$1")
-  if [ "$bits" = 32 ]; then
-    regsvr32_exe='C:\windows\syswow64\regsvr32.exe'
-  else
-    regsvr32_exe=regsvr32
+  local offset
+  offset=$(od -An -t u4 -j 60 -N 4 "$1" | tr -d ' ')
+  bits=64 regsvr32_exe=regsvr32
+  if [ "$(od -An -t x2 -j $((offset + 4)) -N 2 "$1" | tr -d ' ')" = 014c ]; then
+    bits=32 regsvr32_exe='C:\windows\syswow64\regsvr32.exe'
   fi
 }
 # The reg tool in the program's view of the registry; a bounded wait.
@@ -145,24 +133,20 @@ inner() {
   # Each open fires "WindowRegistered": the sweep and the inspection are
   # done when the driver returns. A window told to quit stays listed until
   # it is closed, so every squashed window is closed before the next opens.
-  local a b c d expected
-  a=$(open_window "Pop-up without toolbar" "http://127.0.0.1/plain.html" 0 html)
-  [ "$(quits)" = "$a" ] || fail "(a) the window without a toolbar was not told to quit (quits: $(quits))"
-  driver close "$a" >/dev/null || fail "shelldriver close $a failed"
-  step "   (a) window $a without a toolbar: told to quit"
+  local expected= id title url toolbar why
+  while IFS='|' read -r title url toolbar why; do
+    id=$(open_window "$title" "http://127.0.0.1/$url" "$toolbar" html)
+    expected="${expected:+$expected }$id"
+    [ "$(quits)" = "$expected" ] || fail "window $id $why was not told to quit once (quits: $(quits))"
+    driver close "$id" >/dev/null || fail "shelldriver close $id failed"
+    step "   window $id $why: told to quit"
+  done <<'WINDOWS'
+Pop-up without toolbar|plain.html|0|without a toolbar
+Advertisement|zedo.com.html|1|on a block-listed address
+Spyware carrier|spy.html|1|with a spyware control on its page
+WINDOWS
 
-  b=$(open_window "Advertisement" "http://127.0.0.1/zedo.com.html" 1 html)
-  expected="$a $b"
-  [ "$(quits)" = "$expected" ] || fail "(b) the block-listed window was not told to quit once (quits: $(quits))"
-  driver close "$b" >/dev/null || fail "shelldriver close $b failed"
-  step "   (b) window $b on a block-listed address: told to quit"
-
-  c=$(open_window "Spyware carrier" "http://127.0.0.1/spy.html" 1 html)
-  expected="$a $b $c"
-  [ "$(quits)" = "$expected" ] || fail "(c) the page with a spyware control was not told to quit once (quits: $(quits))"
-  driver close "$c" >/dev/null || fail "shelldriver close $c failed"
-  step "   (c) window $c with a spyware control on its page: told to quit"
-
+  local d
   d=$(open_window "Ordinary page" "http://127.0.0.1/plain.html" 1 html)
   step "5. reading the quits back"
   local got
