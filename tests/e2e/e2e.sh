@@ -146,13 +146,11 @@ Advertisement|zedo.com.html|1|on a block-listed address
 Spyware carrier|spy.html|1|with a spyware control on its page
 WINDOWS
 
-  local d
+  local d got
   d=$(open_window "Ordinary page" "http://127.0.0.1/plain.html" 1 html)
-  step "5. reading the quits back"
-  local got
   got=$(quits)
-  [ "$got" = "$expected" ] || fail "expected quits '$expected' (a, b, c; not d = $d), got '$got'"
-  step "   quits: $got (d = $d left open)"
+  [ "$got" = "$expected" ] || fail "expected quits '$expected' (not the ordinary page's $d), got '$got'"
+  step "5. quits: $got (the ordinary page's $d left open)"
 
   # The scan runs in the program while the driver watches the status line.
   scan() {
@@ -304,22 +302,15 @@ timeout -k 5 "$TOTAL_LIMIT" bash "$root/scripts/netns-run.sh" "$here/pages" \
 day_after=$(date +%-m/%-d/%Y)
 
 step "10. checking hist.twk"
-log="$run/hist.twk"
-[ -f "$log" ] || fail "the program left no hist.twk"
-mapfile -t lines < <(tr -d '\r' <"$log")
-[ "${#lines[@]}" -eq 3 ] || fail "expected 3 entries in hist.twk, found ${#lines[@]}: $(cat "$log")"
-expected_title=("Pop-up without toolbar" "Advertisement" "Spyware carrier")
-expected_url=("http://127.0.0.1/plain.html" "http://127.0.0.1/zedo.com.html" "http://127.0.0.1/spy.html")
-expected_type=(Popup Popup Spyware)
-for i in 0 1 2; do
-  IFS='$' read -r title url day type <<<"${lines[$i]}"
-  [ "$title" = "${expected_title[$i]}" ] || fail "entry $((i + 1)): title '$title', expected '${expected_title[$i]}'"
-  [ "$url" = "${expected_url[$i]}" ] || fail "entry $((i + 1)): address '$url', expected '${expected_url[$i]}'"
-  [ "$type" = "${expected_type[$i]}" ] || fail "entry $((i + 1)): type '$type', expected '${expected_type[$i]}'"
-  [ "$day" = "$day_before" ] || [ "$day" = "$day_after" ] ||
-    fail "entry $((i + 1)): date '$day', expected $day_before"
-  step "   ${lines[$i]}"
-done
+[ -f "$run/hist.twk" ] || fail "the program left no hist.twk"
+# The squash date is the day of the run: the day it began, or the next.
+got=$(tr -d '\r' <"$run/hist.twk" | sed "s#\\\$$day_before\\\$#\$DAY\$#; s#\\\$$day_after\\\$#\$DAY\$#")
+expected='Pop-up without toolbar$http://127.0.0.1/plain.html$DAY$Popup
+Advertisement$http://127.0.0.1/zedo.com.html$DAY$Popup
+Spyware carrier$http://127.0.0.1/spy.html$DAY$Spyware'
+[ "$got" = "$expected" ] || fail "hist.twk holds (dates as DAY):
+$got"
+tr -d '\r' <"$run/hist.twk" | sed 's/^/     /'
 
 step "11. starting the prefix's registry afresh, as Windows restarts"
 # The program has ended and the namespace's wineserver with it; a key made

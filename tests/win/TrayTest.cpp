@@ -36,7 +36,7 @@ TEST(TrayTest, IconAnimatesThroughItsFramesAndGoesWithTheObject)
     NOTIFYICONDATAA added;
     {
         TestTray tray;
-        EXPECT_FALSE(tray.ChangeIcon(normal) || tray.StartAnimation(50, 0) || tray.NextFrame() || tray.EndAnimation());
+        EXPECT_FALSE(tray.ChangeIcon(normal) || TestTray().StartAnimation(50, 0) || tray.NextFrame() || tray.EndAnimation());
         // A short tip replaces a long one whole; a window that is gone is no owner.
         ASSERT_TRUE(tray.Create(nullptr, kCallback, std::string(99, 'x').c_str(), normal, 300));
         EXPECT_EQ(std::string(tray.notifyData.szTip), std::string(63, 'x'));
