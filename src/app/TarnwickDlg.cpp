@@ -66,7 +66,10 @@ CTarnwickDlg::CTarnwickDlg(HWND parent)
 {
 }
 
-CTarnwickDlg::~CTarnwickDlg() = default;
+CTarnwickDlg::~CTarnwickDlg()
+{
+    DisconnectShellWindows();
+}
 
 void CTarnwickDlg::DoDataExchange()
 {

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 #include <wtypes.h>
+#include <ocidl.h>
 #include <string>
 #include "win/Controls.h"
 #include "win/ComRef.h"
@@ -107,6 +108,9 @@ public:
     // Creates the process-wide Shell Windows reference and subscribes
     // shellEvents to the collection's events.
     void ConnectShellWindows();
+    // Ends the subscription of ConnectShellWindows, so that the collection
+    // keeps no pointer to a main window that is gone.
+    void DisconnectShellWindows();
     // Both collection events: the pop-up sweep (Ctrl up, popupBlocking 1),
     // then the page inspection (realTimeMonitoring 1). Never raises.
     void OnShellWindowEvent(long cookie);
@@ -169,6 +173,9 @@ public:
     // The main window as the automation object that the shell's window
     // collection calls with its events.
     CDispatchSink shellEvents{[this](DISPID, long cookie) { OnShellWindowEvent(cookie); }};
+    // Where shellEvents is subscribed, and the subscription's cookie (0: none).
+    ComRef<IConnectionPoint> shellEventsPoint;
+    DWORD shellEventsCookie = 0;
 
 protected:
     // Binds the control fields to the dialog's controls.

@@ -93,8 +93,7 @@ void CTarnwickDlg::ConnectShellWindows()
     }
 
     // A collection without events still serves the start-up passes: a
-    // failure here is silent. The cookie is not kept; the subscription lasts
-    // as long as the process.
+    // failure here is silent. The subscription ends with the main window.
     ComRef<IConnectionPointContainer> container;
     if (FAILED(shellWindows->QueryInterface(IID_IConnectionPointContainer, container.ReceiveVoid())) || !container)
         return;
@@ -102,7 +101,18 @@ void CTarnwickDlg::ConnectShellWindows()
     if (FAILED(container->FindConnectionPoint(DIID_DShellWindowsEvents, point.Receive())) || !point)
         return;
     DWORD cookie = 0;
-    point->Advise(shellEvents.GetIDispatch(), &cookie);
+    if (SUCCEEDED(point->Advise(shellEvents.GetIDispatch(), &cookie)) && cookie != 0) {
+        shellEventsPoint = point;
+        shellEventsCookie = cookie;
+    }
+}
+
+void CTarnwickDlg::DisconnectShellWindows()
+{
+    if (shellEventsPoint && shellEventsCookie != 0)
+        shellEventsPoint->Unadvise(shellEventsCookie);
+    shellEventsPoint.Reset();
+    shellEventsCookie = 0;
 }
 
 void CTarnwickDlg::OnShellWindowEvent(long /*cookie*/)
