@@ -65,20 +65,17 @@ void CSquashLogDlg::MakeHintFont()
     font.lfWidth = 0;
     lstrcpynA(font.lfFaceName, "Tahoma", LF_FACESIZE);
     hintFont.Reset(CreateFontIndirectA(&font));
-}
-
-HBRUSH CSquashLogDlg::OnCtlColor(HDC dc, HWND control, UINT type)
-{
-    HBRUSH brush = CDialogBase::OnCtlColor(dc, control, type);
-    if (control != nullptr && GetDlgCtrlID(control) == IDC_LOG_HINT && hintFont)
-        SelectObject(dc, hintFont.Get());
-    return brush;
+    // The static control draws with the font it is given, whatever font the
+    // colour message leaves in its device context.
+    if (hintFont)
+        SendDlgItemMessageA(hwnd, IDC_LOG_HINT, WM_SETFONT, reinterpret_cast<WPARAM>(hintFont.Get()), TRUE);
 }
 
 void CSquashLogDlg::OnOK()
 {
+    // The question is modal to the viewer: a second click cannot ask again.
     CWinApplication* app = CWinApplication::Current();
-    const int answer = app != nullptr ? app->MessageBox("Are you sure you want to delete the log?", MB_YESNO)
+    const int answer = app != nullptr ? app->MessageBox("Are you sure you want to delete the log?", MB_YESNO, hwnd)
                                       : MessageBoxA(hwnd, "Are you sure you want to delete the log?", "", MB_YESNO);
     if (answer != IDYES)
         return;

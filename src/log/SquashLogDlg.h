@@ -26,7 +26,6 @@ protected:
     // the list. The viewer stays open either way.
     void OnOK() override;
     bool OnNotify(int id, NMHDR* header, LRESULT& result) override;
-    HBRUSH OnCtlColor(HDC dc, HWND control, UINT type) override;
 
 private:
     void MakeHintFont();

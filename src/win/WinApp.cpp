@@ -109,8 +109,9 @@ HBRUSH CWinApplication::DialogBrush() const
     return dialogBrush ? dialogBrush.Get() : GetSysColorBrush(COLOR_BTNFACE);
 }
 
-int CWinApplication::MessageBox(const char* text, UINT type)
+int CWinApplication::MessageBox(const char* text, UINT type, HWND owner)
 {
-    HWND owner = mainWindow != nullptr && IsWindow(mainWindow) && IsWindowVisible(mainWindow) ? mainWindow : nullptr;
+    if (owner == nullptr && mainWindow != nullptr && IsWindow(mainWindow) && IsWindowVisible(mainWindow))
+        owner = mainWindow;
     return ::MessageBoxA(owner, text != nullptr ? text : "", appName.c_str(), type);
 }

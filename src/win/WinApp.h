@@ -57,9 +57,9 @@ public:
     COLORREF DialogTextColor() const { return dialogText; }
 
     // An application message box: MessageBoxA with the application name as
-    // caption, owned by mainWindow when it is visible (else unowned). Returns
-    // the button pressed (IDOK, IDYES, ...).
-    int MessageBox(const char* text, UINT type = MB_OK);
+    // caption, owned by owner when given, else by mainWindow when it is
+    // visible (else unowned). Returns the button pressed (IDOK, IDYES, ...).
+    int MessageBox(const char* text, UINT type = MB_OK, HWND owner = nullptr);
 
     // The main window (the program sets it once the window exists).
     HWND mainWindow = nullptr;
