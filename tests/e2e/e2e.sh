@@ -133,7 +133,7 @@ inner() {
   # Each open fires "WindowRegistered": the sweep and the inspection are
   # done when the driver returns. A window told to quit stays listed until
   # it is closed, so every squashed window is closed before the next opens.
-  local expected= id title url toolbar why
+  local expected= id title url toolbar why d got
   while IFS='|' read -r title url toolbar why; do
     id=$(open_window "$title" "http://127.0.0.1/$url" "$toolbar" html)
     expected="${expected:+$expected }$id"
@@ -146,7 +146,6 @@ Advertisement|zedo.com.html|1|on a block-listed address
 Spyware carrier|spy.html|1|with a spyware control on its page
 WINDOWS
 
-  local d got
   d=$(open_window "Ordinary page" "http://127.0.0.1/plain.html" 1 html)
   got=$(quits)
   [ "$got" = "$expected" ] || fail "expected quits '$expected' (not the ordinary page's $d), got '$got'"
@@ -308,8 +307,7 @@ got=$(tr -d '\r' <"$run/hist.twk" | sed "s#\\\$$day_before\\\$#\$DAY\$#; s#\\\$$
 expected='Pop-up without toolbar$http://127.0.0.1/plain.html$DAY$Popup
 Advertisement$http://127.0.0.1/zedo.com.html$DAY$Popup
 Spyware carrier$http://127.0.0.1/spy.html$DAY$Spyware'
-[ "$got" = "$expected" ] || fail "hist.twk holds (dates as DAY):
-$got"
+[ "$got" = "$expected" ] || fail "hist.twk holds (dates as DAY): $(tr '\n' '|' <<<"$got")"
 tr -d '\r' <"$run/hist.twk" | sed 's/^/     /'
 
 step "11. starting the prefix's registry afresh, as Windows restarts"

@@ -38,8 +38,7 @@ TEST_F(LogViewerTest, ShowsTheLogOpensOnlyWebAddressesOfTheSelectedRowsAndClears
     list.Attach(viewer->hwnd, IDC_LOG_LIST);
     // The hint control itself holds the larger font: a static control draws with
     // its own font, whatever a colour message leaves in its device context.
-    EXPECT_TRUE(viewer->HintFont() != nullptr &&
-                SendDlgItemMessageA(viewer->hwnd, IDC_LOG_HINT, WM_GETFONT, 0, 0) == reinterpret_cast<LRESULT>(viewer->HintFont()));
+    EXPECT_EQ(SendDlgItemMessageA(viewer->hwnd, IDC_LOG_HINT, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(viewer->HintFont()));
     ASSERT_EQ(list.GetItemCount(), 5);
     EXPECT_EQ(list.GetItemText(1, 0) + list.GetItemText(1, 1) + list.GetItemText(1, 2), "http://c.example/1/4/2004Popup");
     EXPECT_EQ(list.GetItemText(4, 0) + list.GetItemText(4, 3), "BSpyware");
