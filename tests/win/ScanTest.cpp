@@ -90,6 +90,24 @@ TEST_F(ScanTest, ListsCookiesAndDefinedClassesAndCleanDeletesAndDisablesTheTicke
     ASSERT_EQ(SHGetValueA(HKEY_LOCAL_MACHINE, (kCompatibility + ids[0]).c_str(), "Compatibility Flags", &type, &flags, &size), 0u);
     EXPECT_TRUE(type == REG_DWORD && flags == 0x400);
     EXPECT_NE(SHGetValueA(HKEY_LOCAL_MACHINE, (kCompatibility + ids[1]).c_str(), "Compatibility Flags", &type, &flags, &size), 0u);
+    // What cannot be cleaned stays listed and is named: a read-only cookie
+    // file, and a class whose kill-bit key cannot be made (a name too long
+    // for the registry). Unticked rows go as always.
+    const std::string readOnly = cookieFolder + cookies[1], tooLong = unique + std::string(300, 'X');
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    for (const char* row : {"", "Gone", "Long"})
+        w.resultList.SetCheck(w.resultList.InsertItem(0, row), *row != 0);
+    w.resultList.SetItemText(0, 1, tooLong.c_str());
+    w.resultList.SetItemText(1, 1, "Tracking Cookie");
+    w.resultList.SetItemText(w.resultList.InsertItem(0, cookies[1].c_str()), 1, "Tracking Cookie");
+    w.resultList.SetCheck(0, true);
+    Click(IDC_CLEAN_FILES);
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_NE(boxes.Boxes()[1].text.find(cookies[1] + ": the file could not be deleted"), std::string::npos);
+    EXPECT_NE(boxes.Boxes()[1].text.find("administrator rights are needed"), std::string::npos);
+    EXPECT_EQ(Listed(), (Rows{{cookies[1], "Tracking Cookie"}, {"Long", tooLong}}));
+    EXPECT_EQ(w.summaryLine.GetWindowText(), "Total Spyware Found: 2");
     // During a scan the window's own messages are handled ("Check All" ticks
     // the cookie rows listed so far); a quit request is put back for the
     // program's own loop.
