@@ -5,10 +5,7 @@
 
 TEST(ProgramLocation, FolderInTheSystemsFormAndACommandLineQuotedOnlyForSpaces)
 {
-    const struct
-    {
-        const char *path, *folder, *command;
-    } cases[] = {
+    const struct { const char *path, *folder, *command; } cases[] = {
         {"C:\\Users\\Ann\\Tarnwick\\Gravelin.exe", "C:\\Users\\Ann\\Tarnwick", "C:\\Users\\Ann\\Tarnwick\\Gravelin.exe"},
         {"C:\\Program Files\\T\\Gravelin.exe", "C:\\Program Files\\T", "\"C:\\Program Files\\T\\Gravelin.exe\""},
         {"C:\\Gravelin.exe", "C:\\", "C:\\Gravelin.exe"},

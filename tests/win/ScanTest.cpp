@@ -95,17 +95,16 @@ TEST_F(ScanTest, ListsCookiesAndDefinedClassesAndCleanDeletesAndDisablesTheTicke
     // for the registry). Unticked rows go as always.
     const std::string readOnly = cookieFolder + cookies[1], tooLong = unique + std::string(300, 'X');
     SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
-    for (const char* row : {"", "Gone", "Long"})
-        w.resultList.SetCheck(w.resultList.InsertItem(0, row), *row != 0);
-    w.resultList.SetItemText(0, 1, tooLong.c_str());
-    w.resultList.SetItemText(1, 1, "Tracking Cookie");
-    w.resultList.SetItemText(w.resultList.InsertItem(0, cookies[1].c_str()), 1, "Tracking Cookie");
-    w.resultList.SetCheck(0, true);
+    for (const auto& [name, id] : Rows{{"", "x"}, {"Gone", "Tracking Cookie"}, {"Long", tooLong}, {cookies[1], "Tracking Cookie"}}) {
+        w.resultList.SetItemText(w.resultList.InsertItem(0, name.c_str()), 1, id.c_str());
+        w.resultList.SetCheck(0, !name.empty());
+    }
     Click(IDC_CLEAN_FILES);
     SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
     ASSERT_EQ(boxes.Boxes().size(), 2u);
-    EXPECT_NE(boxes.Boxes()[1].text.find(cookies[1] + ": the file could not be deleted"), std::string::npos);
-    EXPECT_NE(boxes.Boxes()[1].text.find("administrator rights are needed"), std::string::npos);
+    const std::string said = boxes.Boxes()[1].text;
+    EXPECT_NE(said.find(cookies[1] + ": the file could not be deleted"), std::string::npos) << said;
+    EXPECT_NE(said.find("administrator rights are needed"), std::string::npos) << said;
     EXPECT_EQ(Listed(), (Rows{{cookies[1], "Tracking Cookie"}, {"Long", tooLong}}));
     EXPECT_EQ(w.summaryLine.GetWindowText(), "Total Spyware Found: 2");
     // During a scan the window's own messages are handled ("Check All" ticks
