@@ -11,7 +11,7 @@
 #include "http/HttpClient.h"
 #include "monitor/ComError.h"
 #include "monitor/ShellWindows.h"
-#include "monitor/SquashDate.h"
+#include "monitor/PageClassId.h"
 #include "scan/SpywareDefinitions.h"
 
 namespace {

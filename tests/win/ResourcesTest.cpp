@@ -34,7 +34,7 @@ TEST(ResourcesTest, EveryIdTheProgramUsesHasItsResource)
              Controls{IDD_SQUASH_LOG, "Static", false, {IDC_LOG_HINT}},
              Controls{IDD_SQUASH_LOG, "Button", false, {IDOK, IDCANCEL}},
              Controls{IDD_ABOUTBOX, "Button", false, {IDOK}},
-             Controls{IDD_SPLASH, "", false, {}},
+             Controls{IDD_SPLASH, "", false, {}}, // the splash binds no control
          }) {
         HWND dialog = CreateDialogParamA(module, MAKEINTRESOURCEA(c.dialog), nullptr, nullptr, 0);
         EXPECT_NE(dialog, nullptr) << c.dialog;

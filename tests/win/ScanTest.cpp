@@ -102,9 +102,8 @@ TEST_F(ScanTest, ListsCookiesAndDefinedClassesAndCleanDeletesAndDisablesTheTicke
     Click(IDC_CLEAN_FILES);
     SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
     ASSERT_EQ(boxes.Boxes().size(), 2u);
-    const std::string said = boxes.Boxes()[1].text;
-    EXPECT_NE(said.find(cookies[1] + ": the file could not be deleted"), std::string::npos) << said;
-    EXPECT_NE(said.find("administrator rights are needed"), std::string::npos) << said;
+    EXPECT_NE(boxes.Boxes()[1].text.find(cookies[1] + ": the file could not be deleted"), std::string::npos);
+    EXPECT_NE(boxes.Boxes()[1].text.find("administrator rights are needed"), std::string::npos) << boxes.Boxes()[1].text;
     EXPECT_EQ(Listed(), (Rows{{cookies[1], "Tracking Cookie"}, {"Long", tooLong}}));
     EXPECT_EQ(w.summaryLine.GetWindowText(), "Total Spyware Found: 2");
     // During a scan the window's own messages are handled ("Check All" ticks

@@ -49,8 +49,8 @@ TEST(ApplicationTest, ProfileReadsBackWhatItWroteAndDefaultsOtherwise)
     }
 }
 
-// Captioned with the application's name, owned by the main window only while
-// that is visible.
+// Captioned with the application's name, owned by the owner given, else by
+// the main window only while that is visible.
 TEST(ApplicationTest, MessageBoxReturnsTheButtonPressed)
 {
     CWinApplication app;
@@ -61,14 +61,16 @@ TEST(ApplicationTest, MessageBoxReturnsTheButtonPressed)
     ShowWindow(app.mainWindow, SW_HIDE);
     watcher.SetAnswer(IDOK);
     EXPECT_EQ(app.MessageBox(nullptr), IDOK);
+    EXPECT_EQ(app.MessageBox("Owned", MB_OK, app.mainWindow), IDOK);
     DestroyWindow(app.mainWindow);
-    ASSERT_EQ(watcher.Boxes().size(), 2u);
+    ASSERT_EQ(watcher.Boxes().size(), 3u);
     const MessageBoxWatcher::Box& first = watcher.Boxes()[0];
     EXPECT_EQ(first.owner, app.mainWindow);
     EXPECT_EQ(first.caption + ": " + first.text, "test_winlayer: Are you sure?");
     EXPECT_EQ(first.buttons, (std::vector<int>{IDYES, IDNO}));
     EXPECT_EQ(watcher.Boxes()[1].owner, nullptr);
     EXPECT_EQ(watcher.Boxes()[1].text, "");
+    EXPECT_EQ(watcher.Boxes()[2].owner, app.mainWindow) << "the owner given";
 }
 
 // An observer takes the place of the shell. The real shell is tested without

@@ -1,12 +1,12 @@
-// From monitor/SquashDate.h: the class identifier a page names, and its
-// lookup among the definition pieces. (The date text itself is checked by
-// the end-to-end run, in the log it saves.)
+// The class identifier a page names, and its lookup among the definition
+// pieces. (The squash date text is checked by the monitor test and the
+// end-to-end run, in the log it saves.)
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "monitor/SquashDate.h"
+#include "monitor/PageClassId.h"
 
 using Positions = std::vector<std::size_t>;
 
