@@ -27,9 +27,6 @@
 #include "ShellSim.h"
 #include "TestSupport.h"
 
-// A crash ends the run at once instead of waiting in Wine's debugger.
-inline LONG WINAPI EndOnCrash(EXCEPTION_POINTERS*) { return EXCEPTION_EXECUTE_HANDLER; }
-
 class TestMainWindow : public CTarnwickDlg
 {
 public:
@@ -64,7 +61,6 @@ class AppTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        SetUnhandledExceptionFilter(EndOnCrash);
         INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
         InitCommonControlsEx(&controls);
         CoInitialize(nullptr);

@@ -3,6 +3,14 @@
 #include <shellapi.h>
 #include <utility>
 
+// Every Windows test program: a crash ends it at once, as a failure, instead
+// of leaving it waiting in Wine's debugger until the run's time-out.
+static LONG WINAPI EndOnCrash(EXCEPTION_POINTERS*)
+{
+    ExitProcess(3);
+}
+static const LPTOP_LEVEL_EXCEPTION_FILTER previousCrashFilter = SetUnhandledExceptionFilter(EndOnCrash);
+
 namespace {
 
 // The newest watcher of this thread; each one remembers the one before it.

@@ -12,14 +12,6 @@
 
 namespace {
 
-// A crash ends the run at once, as a failure: Wine would otherwise start its
-// debugger and wait.
-LONG WINAPI EndOnCrash(EXCEPTION_POINTERS*)
-{
-    ExitProcess(3);
-}
-const LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = SetUnhandledExceptionFilter(EndOnCrash);
-
 // The profile: REG_DWORD values in
 // HKEY_CURRENT_USER\Software\<key>\<the executable's name>\<section>.
 TEST(ApplicationTest, ProfileReadsBackWhatItWroteAndDefaultsOtherwise)
