@@ -1,7 +1,10 @@
 # The commands a fresh Debian 12 machine needs (as root); each installs
 # what is missing first.
 
-.PHONY: test run dist demo bench build clean
+.PHONY: test run dist demo bench fuzz build clean
+
+# Seconds each fuzz target runs (make fuzz FUZZ_SECONDS=600).
+FUZZ_SECONDS ?= 60
 
 test:
 	bash scripts/test.sh
@@ -14,6 +17,9 @@ dist:
 
 demo:
 	bash scripts/demo.sh
+
+fuzz:
+	bash scripts/fuzz.sh $(FUZZ_SECONDS)
 
 build:
 	bash scripts/install-deps.sh

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every configuration and runs every suite:
 # native, native under AddressSanitizer and UndefinedBehaviorSanitizer, and the
-# 32-bit and 64-bit Windows builds under Wine.
+# 32-bit and 64-bit Windows builds under Wine, and the fuzz targets briefly.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -45,6 +45,14 @@ else
   results+=("win32: built, not run (no 32-bit emulation in this kernel)")
 fi
 run_ctest win64 build/win64
+
+echo "== fuzzing: each corpus replayed, each target 10 s ('make fuzz' for longer runs)"
+if bash scripts/fuzz.sh 10; then
+  results+=("fuzzing: passed")
+else
+  results+=("fuzzing: FAILED")
+  failed=1
+fi
 
 echo "== benchmarks (short run; 'make bench' for full figures)"
 if ! build/native/bench/tarnwick_bench --benchmark_min_time=0.01 >/dev/null; then

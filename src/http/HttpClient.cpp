@@ -202,11 +202,16 @@ int CHttpClient::Get(char* address)
         }
     }
     Send("\r\n", 0);
+    return ReadResponse();
+}
 
+int CHttpClient::ReadResponse()
+{
     // Header lines up to the empty line (2 bytes), a one-byte piece, or the
     // end of the connection or 5 seconds of silence (0). Each stored line
     // counts against the limit with what storing it costs beyond its bytes,
     // so that a page of tiny lines cannot take many times the limit.
+    char line[kLineSize];
     long long kept = 0;
     int got;
     for (;;)

@@ -26,6 +26,11 @@ public:
     // (also an address holding a control character, below 0x20 or 0x7F);
     // 4 sending the request failed; 5 the response is not text/html or text/plain.
     int Get(char* address);
+    // Reads the response of the request sent on the open connection into the
+    // header and body lines, then closes it: 0 text, 5 not text/html or
+    // text/plain. Get's second half, apart so that a response can be played
+    // from any connected stream socket.
+    int ReadResponse();
     void ResetResponse();
 
     int HeaderCount() const;
