@@ -3,7 +3,6 @@
 // that fail, 127.0.0.1 and localhost are looked up.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -25,13 +24,12 @@ static std::string Joined(const CLineList& list) {
     return text;
 }
 
-// Fetches address with client from a server of its own that waits pauseMs,
-// then plays the pieces of a response 150 ms apart: the result of Get and
-// the request the server got.
+// Fetches address with client from a server of its own that plays the
+// pieces of a response 150 ms apart: the result of Get and the request the
+// server got.
 static std::pair<int, std::string> Fetch(CHttpClient& client, std::string address,
-                                         const std::vector<std::string>& pieces, int pauseMs = 0) {
+                                         const std::vector<std::string>& pieces) {
     LoopbackServer server;
-    server.Pause(pauseMs);
     for (std::size_t i = 0; i < pieces.size(); ++i)
         server.Send(pieces[i]).Pause(i + 1 < pieces.size() ? 150 : 0);
     server.Start();
@@ -121,7 +119,6 @@ TEST(HttpClient, SendsTheRequestLineTheHostLineAndAnEmptyLine) {
 // (4000 bytes here) the response ends as if the server had closed.
 TEST(HttpClient, KeepsTextResponsesLineByLine) {
     const std::string ok = "HTTP/1.0 200 OK\r\n", html = ok + "Content-Type: text/html\r\n";
-    const std::string lf = "HTTP/1.0 200 OK\nContent-Type: text/html\n\n" + std::string(600, 'x') + "\n";
     const std::string line = std::string(511, 'a') + std::string(511, 'b') + "c";
     // Pieces of the response, result, the lines kept.
     const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
@@ -134,10 +131,7 @@ TEST(HttpClient, KeepsTextResponsesLineByLine) {
         {{html.substr(0, 41), "\n\r\nab\r", "\ncd\r\n"}, 0, kHeaders + std::string(" / ab\r\n|cd\r\n")},
         {{html + "\r\n" + line + "\r\nnext\r\n"}, 0,
          kHeaders + (" / " + line.substr(0, 511) + "|" + line.substr(511, 511) + "|c\r\n|next\r\n")},
-        {{lf}, 5, lf.substr(0, 511) + "|" + lf.substr(511, lf.size() - 512) + " / "},
-        {{ok + "Content-Ty"}, 5, "HTTP/1.0 200 OK|Content-Ty / "},
         {{html, "a\r\n"}, 0, kHeaders + std::string("|a / ")},
-        {{}, 5, " / "},
         // Each line counts 16 bytes more: the header lines 42 + 32, each body line 527.
         {{html + "\r\n" + std::string(5000, 'x')}, 0, kHeaders + std::string(" / 7 lines")},
     };
@@ -148,32 +142,4 @@ TEST(HttpClient, KeepsTextResponsesLineByLine) {
         EXPECT_EQ(kept, Joined(client.responseHeaders) + " / " + Joined(client.bodyLines));
         EXPECT_EQ(INVALID_SOCKET, client.sock);
     }
-}
-
-// A page of nothing but line ends, or of 3-byte header lines, is cut at the
-// limit (1 MiB here) with the lines kept, their text and their bookkeeping,
-// held in at most twice the limit (and a block of slack).
-TEST(HttpClient, BoundsTheMemoryOfAResponseOfTinyLines) {
-    const std::string html = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n";
-    std::string bare = html + "\r\n", tiny = html;
-    for (int i = 0; i < 1 << 20; ++i)
-        bare += "\r\n", tiny += "a\r\n";
-    CHttpClient client;
-    client.responseLimit = 1 << 20;
-    for (const std::string& page : {bare, tiny}) {
-        ASSERT_EQ(0, Fetch(client, "127.0.0.1", {page}).first);
-        EXPECT_GT(client.responseHeaders.Count() + client.bodyLines.Count(), 1 << 15);
-        EXPECT_LE(client.responseHeaders.BytesHeld() + client.bodyLines.BytesHeld(), (2u << 20) + (64u << 10));
-    }
-}
-
-// The server would stay silent for 10 s; the wait includes its noticing
-// that the client hung up.
-TEST(HttpClient, GivesUpOnASilentServerAfterFiveSeconds) {
-    CHttpClient client;
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(5, Fetch(client, "127.0.0.1", {}, 10000).first);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_GE(seconds, 4.5);
-    EXPECT_LT(seconds, 8.0);
 }

@@ -21,8 +21,8 @@ LoopbackServer::~LoopbackServer() {
     closesocket(listener);
 }
 
-LoopbackServer& LoopbackServer::Add(const std::string& bytes, int ms) {
-    script.emplace_back(bytes, ms);
+LoopbackServer& LoopbackServer::Add(const std::string& bytes, int ms, int times) {
+    script.push_back({bytes, ms, times});
     return *this;
 }
 
@@ -57,9 +57,11 @@ void LoopbackServer::Serve(SOCKET connection) {
     // client hangs up.
     bool open = true;
     for (std::size_t i = 0; open && !stopping && i < script.size(); ++i) {
-        const auto& [bytes, ms] = script[i];
+        const auto& [bytes, ms, times] = script[i];
         const int size = static_cast<int>(bytes.size());
-        open = ms != kClose && (ms != kSend || send(connection, bytes.data(), size, kSocketSendFlags) == size);
+        open = ms != kClose;
+        for (int n = 0; open && ms == kSend && n < times; ++n)
+            open = send(connection, bytes.data(), size, kSocketSendFlags) == size;
         for (auto start = Clock::now(); open && !stopping && Before(start, ms);)
             open = !Readable(connection) || recv(connection, chunk, sizeof(chunk), 0) > 0;
     }

@@ -29,7 +29,8 @@ public:
 
     // Script steps, played in order on every connection once its request has
     // been read; the connection is closed at the end of the script.
-    LoopbackServer& Send(const std::string& bytes) { return Add(bytes, kSend); }
+    // Sends bytes times times over (a large response without building it).
+    LoopbackServer& Send(const std::string& bytes, int times = 1) { return Add(bytes, kSend, times); }
     // Waits ms milliseconds, or less if the client hangs up first.
     LoopbackServer& Pause(int ms) { return Add(std::string(), ms); }
     // Closes the connection at once; later steps are skipped.
@@ -47,15 +48,20 @@ public:
     std::string Request(int i = 0) const { return i >= 0 && i < Accepted() ? requests[i] : ""; }
 
 private:
-    // A step is bytes to send (kSend), a close (kClose) or a pause of ms.
+    // A step is bytes to send times times (kSend), a close (kClose) or a pause of ms.
     enum { kSend = -1, kClose = -2 };
-    LoopbackServer& Add(const std::string& bytes, int ms);
+    struct Step {
+        std::string bytes;
+        int ms;
+        int times;
+    };
+    LoopbackServer& Add(const std::string& bytes, int ms, int times = 1);
     void Serve(SOCKET connection);
 
     SocketSession session;
     int port = 0;
     SOCKET listener; // after port, which opening it sets
-    std::vector<std::pair<std::string, int>> script;
+    std::vector<Step> script;
     std::thread worker;
     std::atomic<bool> stopping{false};
     std::vector<std::string> requests;

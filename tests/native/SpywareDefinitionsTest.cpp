@@ -2,7 +2,7 @@
 // file the build generates.
 #include "scan/SpywareDefinitions.h"
 
-#include "AllocationLimit.h"
+#include "TestAllocator.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
