@@ -2,10 +2,12 @@
 // page's lines and the positions found.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "ReferenceClassIds.h"
 #include "http/HttpClient.h"
 
 using Strings = std::vector<std::string>;
@@ -49,6 +51,33 @@ TEST(ClassIds, FindsEveryKeywordAndTakesItsValue) {
         EXPECT_EQ(i, count) << lines[0];
         EXPECT_EQ("(1)unchanged (1)unchanged", Value(client, count) + " " + Value(client, -1));
     }
+}
+
+// Bodies made of keyword pieces in both cases, cut across lines, broken by
+// extra bytes, with values and delimiters: the places and values of the
+// plain byte-wise scan.
+TEST(ClassIds, AgreeWithThePlainScanOnGeneratedBodies) {
+    std::mt19937 rng(20261207u);
+    const char* const pieces[] = {"classid=", "CLASSID=", "cl", "ASsid", "c", "C", "=", "\"v\"", "<", "x", "lassid=", "clsid:AB"};
+    std::size_t found = 0;
+    for (int round = 0; round < 4000; ++round) {
+        std::vector<std::string> lines(1 + rng() % 4);
+        CHttpClient client;
+        for (std::string& line : lines) {
+            for (int n = rng() % 10; n > 0; --n)
+                line += pieces[rng() % 12];
+            client.bodyLines.Add(line.c_str());
+        }
+        const std::vector<std::pair<int, int>> places = ReferenceClassIdPlaces(lines);
+        ASSERT_EQ(client.CountClassIds(), static_cast<int>(places.size())) << lines[0];
+        for (int i = 0, line = 0, offset = 0; i < client.CountClassIds(); ++i) {
+            client.classIdPositions.GetAt(i, line, offset);
+            ASSERT_EQ(places[i], std::make_pair(line, offset)) << lines[0];
+            ASSERT_EQ(ReferenceClassIdValue(lines, places[i], 256), Value(client, i)) << lines[0];
+        }
+        found += places.size();
+    }
+    EXPECT_GT(found, 2000u) << "keywords are common";
 }
 
 // The list functions' results, too: Add and Clear give 1.
