@@ -244,8 +244,6 @@ bool WildcardMatch(const char* text, const char* pattern)
 {
     if (text == nullptr)
         text = "";
-    if (pattern == nullptr)
-        pattern = "";
     const unsigned char* pat = reinterpret_cast<const unsigned char*>(pattern);
     const unsigned char* txt = reinterpret_cast<const unsigned char*>(text);
 

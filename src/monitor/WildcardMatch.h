@@ -17,6 +17,5 @@
 // between stars costs about one pass over the text. Nothing is allocated for
 // a pattern of up to 128 characters.
 bool WildcardMatch(const char* text, std::string pattern);
-// The same, on a pattern the caller keeps: nothing is copied. A missing
-// pattern is an empty one.
+// The same, on a pattern the caller keeps: nothing is copied.
 bool WildcardMatch(const char* text, const char* pattern);

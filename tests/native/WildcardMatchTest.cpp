@@ -48,8 +48,9 @@ TEST(WildcardMatch, AgreesWithReferenceExhaustively) {
 // Longer random texts under a fixed seed, against patterns made from the
 // text itself: each character kept, dropped, turned into '?', a star, a star
 // before it, the other case or any character. Now and then a long run of
-// stars goes first, so that the pattern is longer than the rows the matcher
-// keeps on the stack.
+// stars goes first, so that the pattern is longer than what the matcher
+// keeps on the stack; and now and then a star and a long random head go
+// first, so that the matcher skips ahead over text.
 TEST(WildcardMatch, AgreesWithReferenceOnLongerInput) {
     std::mt19937 rng(20240611u);
     auto pick = [&rng](std::size_t n) { return static_cast<std::size_t>(rng() % n); };
@@ -63,6 +64,11 @@ TEST(WildcardMatch, AgreesWithReferenceOnLongerInput) {
             const char other = std::isalpha(static_cast<unsigned char>(c)) ? static_cast<char>(c ^ 0x20) : c;
             const std::string edits[] = {{c}, {c}, {c}, "", "?", "*", {'*', c}, {other}, {alphabet[pick(12)]}};
             pattern += edits[pick(9)];
+        }
+        if (round % 20 == 5) {
+            pattern.insert(0, "*");
+            for (std::size_t n = 70; n > 0; --n)
+                text.insert(text.begin(), alphabet[pick(alphabet.size())]);
         }
         tally.Compare(text, pattern);
     }
