@@ -1,10 +1,10 @@
 #include "monitor/BlockList.h"
 
-#include <cstring>
+#include <utility>
 
 #include "monitor/WildcardMatch.h"
 
-std::vector<std::string> BlockList;
+CBlockList BlockList;
 
 namespace {
 
@@ -58,31 +58,53 @@ void AppendBlockListPatterns(std::vector<std::string>& list)
         list.push_back(pattern);
 }
 
-bool PatternHits(const char* url, const std::string& pattern)
+CBlockList& CBlockList::operator=(std::vector<std::string> replacement)
+{
+    patterns = std::move(replacement);
+    Compile();
+    return *this;
+}
+
+void CBlockList::Append(const std::vector<std::string>& more)
+{
+    patterns.insert(patterns.end(), more.begin(), more.end());
+    Compile();
+}
+
+void CBlockList::Clear()
+{
+    patterns.clear();
+    groups.clear();
+}
+
+void CBlockList::Compile()
+{
+    groups.clear();
+    for (std::size_t first = 0; first < patterns.size(); first += kGroupSize) {
+        // Like the matcher, the pre-test reads a pattern up to its first NUL.
+        std::vector<std::string> literals;
+        for (std::size_t i = first; i < patterns.size() && i < first + kGroupSize; ++i) {
+            std::string literal;
+            for (const char* p = patterns[i].c_str(); *p != 0; ++p) {
+                if (*p != '*')
+                    literal += *p;
+            }
+            literals.push_back(std::move(literal));
+        }
+        groups.emplace_back(literals);
+    }
+}
+
+std::uint64_t CBlockList::GroupHits(std::size_t group, const char* url) const
 {
     if (url == nullptr)
         url = "";
-
-    // Stage 1: a cheap, case-sensitive rejection. The pattern, like the
-    // matcher reads it, ends at its first NUL.
-    std::string literal;
-    for (const char* p = pattern.c_str(); *p != 0; ++p) {
-        if (*p != '*')
-            literal += *p;
-    }
-    if (std::strstr(url, literal.c_str()) == nullptr)
-        return false;
-
-    // Stage 2: the wildcard match proper.
-    return WildcardMatch(url, pattern);
-}
-
-std::vector<std::size_t> FindBlockListHits(const char* url, const std::vector<std::string>& list)
-{
-    std::vector<std::size_t> hits;
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        if (PatternHits(url, list[i]))
-            hits.push_back(i);
+    // Stage 1 rules out nearly every pattern; only the rest see the matcher.
+    std::uint64_t hits = groups[group].Find(url);
+    for (std::size_t i = 0; i < kGroupSize && (hits >> i) != 0; ++i) {
+        const std::uint64_t bit = std::uint64_t{1} << i;
+        if ((hits & bit) && !WildcardMatch(url, patterns[group * kGroupSize + i].c_str()))
+            hits &= ~bit;
     }
     return hits;
 }

@@ -4,5 +4,7 @@
 
 void CTarnwickDlg::BuildBlockList()
 {
-    AppendBlockListPatterns(BlockList);
+    std::vector<std::string> patterns;
+    AppendBlockListPatterns(patterns);
+    BlockList.Append(patterns);
 }

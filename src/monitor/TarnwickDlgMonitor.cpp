@@ -185,10 +185,9 @@ void CTarnwickDlg::SweepPopups()
             SquashWindow(browser.Get(), title.c_str(), url.c_str(), dateText.c_str(), "Popup");
             continue;
         }
-        for (std::size_t hit : FindBlockListHits(url.c_str(), BlockList)) {
-            (void)hit;
+        BlockList.ForEachHit(url.c_str(), [&](std::size_t) {
             SquashWindow(browser.Get(), title.c_str(), url.c_str(), dateText.c_str(), "Popup");
-        }
+        });
     }
 }
 

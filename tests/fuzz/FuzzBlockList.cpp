@@ -13,8 +13,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         AppendBlockListPatterns(list);
         return list;
     }();
+    static const CBlockList compiled = [] {
+        CBlockList list;
+        list = patterns;
+        return list;
+    }();
     const std::string url = SplitAtNul(data, size)[0];
-    const std::vector<std::size_t> hits = FindBlockListHits(url.c_str(), patterns);
+    std::vector<std::size_t> hits;
+    compiled.ForEachHit(url.c_str(), [&hits](std::size_t i) { hits.push_back(i); });
     if (url.size() > 48)
         return 0;
     std::vector<std::size_t> expected;

@@ -48,8 +48,9 @@ TEST(WildcardMatch, AgreesWithReferenceExhaustively) {
 // Longer random texts under a fixed seed, against patterns made from the
 // text itself: each character kept, dropped, turned into '?', a star, a star
 // before it, the other case or any character. Now and then a long run of
-// stars goes first, so that the pattern is longer than the rows the matcher
-// keeps on the stack.
+// stars goes first, so that the pattern is longer than what the matcher
+// keeps on the stack; and now and then a star and a long random head go
+// first, so that the matcher skips ahead over text.
 TEST(WildcardMatch, AgreesWithReferenceOnLongerInput) {
     std::mt19937 rng(20240611u);
     auto pick = [&rng](std::size_t n) { return static_cast<std::size_t>(rng() % n); };
@@ -64,7 +65,21 @@ TEST(WildcardMatch, AgreesWithReferenceOnLongerInput) {
             const std::string edits[] = {{c}, {c}, {c}, "", "?", "*", {'*', c}, {other}, {alphabet[pick(12)]}};
             pattern += edits[pick(9)];
         }
+        if (round % 20 == 5) {
+            pattern.insert(0, "*");
+            for (std::size_t n = 70; n > 0; --n)
+                text.insert(text.begin(), alphabet[pick(alphabet.size())]);
+        }
         tally.Compare(text, pattern);
     }
     EXPECT_GT(std::min(tally.matches, tally.checks - tally.matches), 5000u) << "both outcomes are common";
+}
+
+// The scan of a later piece already waits when a run of stars facing stars
+// of the text starts the scan of an earlier piece from an earlier position:
+// both must run. Random patterns of '?' pieces between runs of stars hit
+// this about once in 300,000 cases.
+TEST(WildcardMatch, KeepsAnEarlierScanBehindALaterOne) {
+    EXPECT_TRUE(ReferenceWildcardMatch("bbb*b**bb", "**??*?**b**b?"));
+    EXPECT_TRUE(WildcardMatch("bbb*b**bb", "**??*?**b**b?"));
 }

@@ -78,7 +78,7 @@ protected:
         SetShellOpenObserver({});
         SetCurrentDirectoryA(previousFolder);
         squashLog.Clear();
-        BlockList.clear();
+        BlockList.Clear();
         SpywareDefinitions::records.clear();
         SpywareDefinitions::tokens.clear();
         CoUninitialize();

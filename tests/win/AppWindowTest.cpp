@@ -13,7 +13,7 @@ TEST_F(AppTest, WindowShowsOnlyOnceTheTrayIconExists)
     EXPECT_TRUE(IsWindowVisible(hidden.hwnd));
     Stop();
     EXPECT_TRUE(IsWindowVisible(Start().hwnd));
-    EXPECT_EQ(BlockList.size(), 37u);
+    EXPECT_EQ(BlockList.Count(), 37u);
 }
 
 TEST_F(AppTest, SettingsPanelFoldsToTheSeparatorAndBack)
