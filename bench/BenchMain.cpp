@@ -40,12 +40,11 @@ public:
             const double unit = benchmark::GetTimeUnitMultiplier(run.time_unit);
             const Side measured = {run.GetAdjustedRealTime() / unit, run.GetAdjustedCPUTime() / unit,
                                    run.counters.count("wall") > 0};
+            if (side != "Project" && side != "Baseline")
+                continue;
             if (!rows.count(row))
                 order.push_back(row);
-            if (side == "Project")
-                rows[row].project = measured;
-            else if (side == "Baseline")
-                rows[row].baseline = measured;
+            (side == "Project" ? rows[row].project : rows[row].baseline) = measured;
         }
     }
 };
@@ -81,7 +80,7 @@ int main(int argc, char** argv) {
         const double project = pair.Seconds(pair.project), baseline = pair.Seconds(pair.baseline);
         char ratio[16] = "-";
         if (project > 0 && baseline > 0)
-            std::snprintf(ratio, sizeof(ratio), "%.2f", project / baseline);
+            std::snprintf(ratio, sizeof(ratio), project / baseline < 0.01 ? "%.1e" : "%.2f", project / baseline);
         std::printf("%-28s %14s %14s %8s\n", row.c_str(), Time(project).c_str(), Time(baseline).c_str(), ratio);
     }
     return 0;
