@@ -217,9 +217,13 @@ int CHttpClient::SendRequest(const char* path)
 int CHttpClient::ReadResponse()
 {
     BeginResponse();
-    char line[kLineSize];
-    while (TakeResponseLine(line, ReceiveLine(line, kLineSize, kReadWaitSeconds)))
+    char header[kLineSize];
+    for (;;)
     {
+        // A body line is read straight into the list's free space.
+        char* line = readingBody ? bodyLines.Reserve(kLineSize) : header;
+        if (!TakeResponseLine(line, ReceiveLine(line, kLineSize, kReadWaitSeconds)))
+            break;
     }
     Close();
     return responseResult;
@@ -244,7 +248,7 @@ bool CHttpClient::TakeResponseLine(char* line, int got)
         if (got <= 0 || !fits)
             return false;
         responseKept += cost;
-        bodyLines.Add(line);
+        bodyLines.Add(line, static_cast<std::size_t>(got));
         return true;
     }
 

@@ -71,8 +71,6 @@ void CReceiveBuffer::Received(int count)
 
 void CReceiveBuffer::Clear()
 {
-    bytes.reset();
-    capacity = 0;
     begin = end = 0;
     filled = false;
     runsOn = false;

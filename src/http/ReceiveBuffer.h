@@ -16,9 +16,9 @@ class CReceiveBuffer
 {
 public:
     // The size of the buffer while receives do not fill it.
-    static const int kInitialSize = 16 * 1024;
+    static constexpr int kInitialSize = 16 * 1024;
     // The most it grows to while every receive fills it (a sender far ahead).
-    static const int kLargestSize = 256 * 1024;
+    static constexpr int kLargestSize = 256 * 1024;
 
     CReceiveBuffer() = default;
     CReceiveBuffer(const CReceiveBuffer&) = delete;
@@ -35,7 +35,7 @@ public:
     // Takes count bytes received at Space.
     void Received(int count);
     bool IsEmpty() const { return begin == end; }
-    // Forgets the buffered bytes and frees the buffer.
+    // Forgets the buffered bytes; the buffer stays for the next connection.
     void Clear();
 
 private:
