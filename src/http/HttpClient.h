@@ -75,9 +75,9 @@ public:
 
     static constexpr long long kDefaultResponseLimit = 16LL * 1024 * 1024;
     // The buffer of one response line, its NUL included.
-    static const int kLineSize = 512;
+    static constexpr int kLineSize = 512;
     // Seconds of silence that end the reading of a line.
-    static const int kReadWaitSeconds = 5;
+    static constexpr int kReadWaitSeconds = 5;
 
 private:
     long long responseKept = 0; // bytes of the response kept, by the limit's count

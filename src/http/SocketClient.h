@@ -23,7 +23,7 @@ public:
     // which gives 0, 3 or 4. Both leave the socket non-blocking.
     int StartConnect(int port, const char* dottedAddress, int family, int type);
     int FinishConnect(int met);
-    static const int kConnectPending = -1;
+    static constexpr int kConnectPending = -1;
     void Close();
     // One send of length bytes (length 0 or less: the text length of data).
     // The number of bytes sent, or SOCKET_ERROR.
