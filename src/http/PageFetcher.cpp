@@ -122,10 +122,10 @@ void CPageFetcher::FetchAll()
             {
                 Receive(fetch);
             }
-            else if (Clock::now() >= fetch.Deadline())
-            {
+            // Also after a receive: a server that keeps sending must still
+            // meet the end of the page's time.
+            if (fetch.step != kDone && Clock::now() >= fetch.Deadline())
                 TimeOut(fetch);
-            }
         }
         open.erase(std::remove_if(open.begin(), open.end(), [](const Fetch* fetch) { return fetch->step == kDone; }),
                    open.end());

@@ -13,8 +13,8 @@ bool CReceiveBuffer::ContinueLine(char* line, int size, int& total)
     const char* data = bytes.get() + begin;
     if (total > 0 && line[total - 1] == '\r' && (!runsOn || data[0] == '\n'))
     {
-        // The CR LF was split between two receives: the byte after the CR
-        // ends the line.
+        // The sender paused after the CR: the byte after it ends the line,
+        // whatever it is.
         line[total++] = data[0];
         line[total] = '\0';
         ++begin;

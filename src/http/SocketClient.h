@@ -17,10 +17,11 @@ public:
     int Connect(int port, const char* dottedAddress, int family, int type);
     // Connect's two halves, for a caller that waits on many sockets at once.
     // StartConnect gives Connect's results, or kConnectPending while the
-    // connection is on its way (the socket is then non-blocking): wait until
-    // it is writable or in the exception set, at most connectTimeoutMs, and
-    // hand the conditions met (0 when the time ran out) to FinishConnect,
-    // which gives 0, 3 or 4. Both leave the socket non-blocking.
+    // connection is on its way: wait until the socket is writable or in the
+    // exception set, at most connectTimeoutMs, and hand the conditions met
+    // (0 when the time ran out) to FinishConnect, which gives 0, 3 or 4.
+    // With a connect time-out the socket is left non-blocking; without one
+    // StartConnect blocks until the connection is made or fails.
     int StartConnect(int port, const char* dottedAddress, int family, int type);
     int FinishConnect(int met);
     static constexpr int kConnectPending = -1;
