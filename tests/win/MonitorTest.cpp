@@ -5,6 +5,7 @@
 
 #include "AppFixture.h"
 #include "LoopbackServer.h"
+#include "monitor/ComError.h"
 #include "monitor/SquashDate.h"
 
 namespace {
@@ -173,7 +174,7 @@ TEST_F(MonitorTest, InspectionFetchesThePagesOfAPassTogetherAndExaminesThemInWin
 {
     // The first window's page comes last. A failed call of a window, or a
     // failed Quit, ends the pass with the squashes that fetching one page
-    // after the other would have made.
+    // after the other would have made, and with the error.
     LoopbackServer fast, late("127.0.0.2", fast.Port());
     fast.Send(kHtml + Object("clsid:" + kKnownA)).Start(2);
     late.Pause(500).Send(kHtml + Object("clsid:" + kKnownB) + Object("clsid:" + kKnownB)).Start(3);
@@ -184,9 +185,9 @@ TEST_F(MonitorTest, InspectionFetchesThePagesOfAPassTogetherAndExaminesThemInWin
     w.realTimeMonitoring = 1;
     w.OnShellWindowEvent(0);
     sim->FailCall(b, SimCall::LocationURL, E_FAIL);
-    w.OnShellWindowEvent(0);
+    EXPECT_THROW(w.InspectPages(), CComCallError);
     sim->FailCall(a, SimCall::Quit, E_FAIL);
-    w.OnShellWindowEvent(0);
+    EXPECT_THROW(w.InspectPages(), CComCallError);
     EXPECT_EQ(sim->QuitCalls(), (std::vector<int>{a, a, b, c, a, a, a}));
     std::string log, title, url, date, type;
     for (int i = 0; squashLog.GetEntry(i, title, url, date, type); ++i)
