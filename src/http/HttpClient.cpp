@@ -5,11 +5,8 @@
 
 namespace
 {
-const int kLineSize = 512;
 const int kPathSize = 256;
 const int kHeaderNameSize = 64;
-// Seconds of silence that end the reading of a line.
-const int kReadWaitSeconds = 5;
 
 char LowerAscii(char c)
 {
@@ -169,16 +166,28 @@ void CHttpClient::ResetResponse()
 
 int CHttpClient::Get(char* address)
 {
-    ResetResponse();
-
-    if (!address || HasControlCharacter(address))
-        return 3;
     char path[kPathSize];
-    if (SplitUrl(address, path, kPathSize) != 0)
+    if (BeginGet(address, path, kPathSize) != 0)
         return 3;
     if (Connect(httpPort, hostAddress, AF_INET, SOCK_STREAM) != 0)
         return 1;
+    if (SendRequest(path) != 0)
+        return 4;
+    return ReadResponse();
+}
 
+int CHttpClient::BeginGet(char* address, char* path, int pathSize)
+{
+    ResetResponse();
+    if (path && pathSize > 0)
+        path[0] = '\0';
+    if (!address || HasControlCharacter(address))
+        return 3;
+    return SplitUrl(address, path, pathSize) != 0 ? 3 : 0;
+}
+
+int CHttpClient::SendRequest(const char* path)
+{
     char line[kLineSize];
     if (path[0] == '/')
         std::snprintf(line, sizeof(line), "GET %s HTTP/1.0\r\n", path);
@@ -202,55 +211,70 @@ int CHttpClient::Get(char* address)
         }
     }
     Send("\r\n", 0);
-    return ReadResponse();
+    return 0;
 }
 
 int CHttpClient::ReadResponse()
 {
-    // Header lines up to the empty line (2 bytes), a one-byte piece, or the
-    // end of the connection or 5 seconds of silence (0). Each stored line
-    // counts against the limit with what storing it costs beyond its bytes,
-    // so that a page of tiny lines cannot take many times the limit.
-    char line[kLineSize];
-    long long kept = 0;
-    int got;
+    BeginResponse();
+    char header[kLineSize];
     for (;;)
     {
-        got = ReceiveLine(line, kLineSize, kReadWaitSeconds);
-        if (got < 3)
+        // A body line is read straight into the list's free space.
+        char* line = readingBody ? bodyLines.Reserve(kLineSize) : header;
+        if (!TakeResponseLine(line, ReceiveLine(line, kLineSize, kReadWaitSeconds)))
             break;
-        if (kept + got + CLineList::kLineOverhead > responseLimit)
-        {
-            got = 0;
-            break;
-        }
-        kept += got + CLineList::kLineOverhead;
-        TrimLineEnd(line);
-        responseHeaders.Add(line);
+    }
+    Close();
+    return responseResult;
+}
+
+void CHttpClient::BeginResponse()
+{
+    responseKept = 0;
+    readingBody = false;
+    responseResult = 5;
+}
+
+bool CHttpClient::TakeResponseLine(char* line, int got)
+{
+    // Each stored line counts against the limit with what storing it costs
+    // beyond its bytes, so that a page of tiny lines cannot take many times
+    // the limit; past the limit the response ends as if the server had closed.
+    const long long cost = static_cast<long long>(got) + CLineList::kLineOverhead;
+    const bool fits = responseKept + cost <= responseLimit;
+    if (readingBody)
+    {
+        if (got <= 0 || !fits)
+            return false;
+        responseKept += cost;
+        bodyLines.Add(line, static_cast<std::size_t>(got));
+        return true;
     }
 
+    if (got >= 3)
+    {
+        if (fits)
+        {
+            responseKept += cost;
+            TrimLineEnd(line);
+            responseHeaders.Add(line);
+            return true;
+        }
+        got = 0;
+    }
+    // The header lines end at the empty line (2 bytes) or a one-byte piece,
+    // after which the body follows, or with the connection (0).
     std::string contentType = FindContentType();
     if (!StartsWithNoCase(contentType.c_str(), "Content-Type: text/html") &&
         !StartsWithNoCase(contentType.c_str(), "Content-Type: text/plain"))
     {
-        Close();
-        return 5;
+        responseResult = 5;
+        return false;
     }
-
-    if (got > 0)
-    {
-        for (;;)
-        {
-            got = ReceiveLine(line, kLineSize, kReadWaitSeconds);
-            if (got <= 0 || kept + got + CLineList::kLineOverhead > responseLimit)
-                break;
-            kept += got + CLineList::kLineOverhead;
-            bodyLines.Add(line);
-        }
-    }
-
-    Close();
-    return 0;
+    responseResult = 0;
+    readingBody = got > 0;
+    return readingBody;
 }
 
 int CHttpClient::HeaderCount() const

@@ -33,6 +33,20 @@ public:
     int ReadResponse();
     void ResetResponse();
 
+    // Get's steps, apart so that a caller can run them for many pages at
+    // once. BeginGet resets the response and splits the address (path
+    // receives the path): 0, or 3 for an address error. SendRequest sends
+    // the request for path on the open connection: 0, or 4 with the
+    // connection closed. BeginResponse starts reading a response; then each
+    // result of ReceiveLine (the bytes stored in line and their number) goes
+    // to TakeResponseLine, which keeps the line and is true while the
+    // response wants more; once it is false, ResponseResult gives 0 or 5.
+    int BeginGet(char* address, char* path, int pathSize);
+    int SendRequest(const char* path);
+    void BeginResponse();
+    bool TakeResponseLine(char* line, int got);
+    int ResponseResult() const { return responseResult; }
+
     int HeaderCount() const;
     const char* HeaderLine(int index) const;
     int BodyLineCount() const;
@@ -60,4 +74,13 @@ public:
     long long responseLimit;
 
     static constexpr long long kDefaultResponseLimit = 16LL * 1024 * 1024;
+    // The buffer of one response line, its NUL included.
+    static constexpr int kLineSize = 512;
+    // Seconds of silence that end the reading of a line.
+    static constexpr int kReadWaitSeconds = 5;
+
+private:
+    long long responseKept = 0; // bytes of the response kept, by the limit's count
+    bool readingBody = false;
+    int responseResult = 5;
 };

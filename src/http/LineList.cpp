@@ -17,9 +17,26 @@ CLineList::~CLineList()
 
 int CLineList::Add(const char* text)
 {
-    if (!text)
-        text = "";
-    const std::size_t size = std::strlen(text) + 1;
+    return text ? Add(text, std::strlen(text)) : Add("", 0);
+}
+
+int CLineList::Add(const char* text, std::size_t length)
+{
+    const std::size_t size = length + 1;
+    if (text != next)
+    {
+        Reserve(size);
+        std::memcpy(next, text, length);
+    }
+    next[length] = '\0';
+    lines.push_back(next);
+    next += size;
+    room -= size;
+    return 1;
+}
+
+char* CLineList::Reserve(std::size_t size)
+{
     if (size > room)
     {
         const std::size_t blockSize = size > kBlockSize ? size : kBlockSize;
@@ -28,11 +45,7 @@ int CLineList::Add(const char* text)
         next = blocks.back().get();
         room = blockSize;
     }
-    std::memcpy(next, text, size);
-    lines.push_back(next);
-    next += size;
-    room -= size;
-    return 1;
+    return next;
 }
 
 int CLineList::Clear()

@@ -22,6 +22,13 @@ public:
 
     // Appends a copy of the text (a missing text is stored as an empty line). Returns 1.
     int Add(const char* text);
+    // Appends length bytes of text and a NUL: the line reads as the text up
+    // to its first NUL, as if it had been added alone. Returns 1.
+    int Add(const char* text, std::size_t length);
+    // Space for a line of up to size bytes, NUL included, where the next line
+    // goes; it lasts until the list changes. A line of at most size - 1 bytes
+    // added from there is not copied again.
+    char* Reserve(std::size_t size);
     // Removes every line. Returns 1.
     int Clear();
     int Count() const;

@@ -6,35 +6,52 @@
 
 const int kSocketSendFlags = 0;
 
-int WaitSocket(SOCKET s, int conditions, long seconds, long microseconds)
+int WaitSockets(SocketWait* waits, int count, long milliseconds)
 {
+    static_assert(FD_SETSIZE >= kMostSocketsPerWait, "a select holds every socket of a wait");
+    if (count < 0 || count > kMostSocketsPerWait)
+        return SOCKET_ERROR;
+    // Winsock refuses a select without sockets: the wait is then a sleep.
+    if (count == 0)
+    {
+        Sleep(static_cast<DWORD>(milliseconds < 0 ? 0 : milliseconds));
+        return 0;
+    }
     fd_set readSet;
     fd_set writeSet;
     fd_set exceptSet;
     FD_ZERO(&readSet);
     FD_ZERO(&writeSet);
     FD_ZERO(&exceptSet);
-    if (conditions & kSocketReadable)
-        FD_SET(s, &readSet);
-    if (conditions & kSocketWritable)
-        FD_SET(s, &writeSet);
-    if (conditions & kSocketException)
-        FD_SET(s, &exceptSet);
+    for (int i = 0; i < count; ++i)
+    {
+        if (waits[i].conditions & kSocketReadable)
+            FD_SET(waits[i].socket, &readSet);
+        if (waits[i].conditions & kSocketWritable)
+            FD_SET(waits[i].socket, &writeSet);
+        if (waits[i].conditions & kSocketException)
+            FD_SET(waits[i].socket, &exceptSet);
+    }
     timeval limit;
-    limit.tv_sec = seconds;
-    limit.tv_usec = microseconds;
+    limit.tv_sec = milliseconds / 1000;
+    limit.tv_usec = (milliseconds % 1000) * 1000;
     // The first argument is ignored by Winsock.
     int ready = select(0, &readSet, &writeSet, &exceptSet, &limit);
     if (ready == SOCKET_ERROR)
         return SOCKET_ERROR;
-    int met = 0;
-    if (FD_ISSET(s, &readSet))
-        met |= kSocketReadable;
-    if (FD_ISSET(s, &writeSet))
-        met |= kSocketWritable;
-    if (FD_ISSET(s, &exceptSet))
-        met |= kSocketException;
-    return met;
+    int sockets = 0;
+    for (int i = 0; i < count; ++i)
+    {
+        waits[i].met = 0;
+        if (FD_ISSET(waits[i].socket, &readSet))
+            waits[i].met |= kSocketReadable;
+        if (FD_ISSET(waits[i].socket, &writeSet))
+            waits[i].met |= kSocketWritable;
+        if (FD_ISSET(waits[i].socket, &exceptSet))
+            waits[i].met |= kSocketException;
+        sockets += waits[i].met != 0 ? 1 : 0;
+    }
+    return sockets;
 }
 
 int SocketPendingError(SOCKET s)
@@ -111,43 +128,48 @@ int WSAGetLastError()
     return error;
 }
 
-int WaitSocket(SOCKET s, int conditions, long seconds, long microseconds)
+int WaitSockets(SocketWait* waits, int count, long milliseconds)
 {
-    // poll rather than select: no limit on the descriptor's number.
-    pollfd entry;
-    entry.fd = s;
-    entry.events = 0;
-    entry.revents = 0;
-    if (conditions & kSocketReadable)
-        entry.events |= POLLIN;
-    if (conditions & kSocketWritable)
-        entry.events |= POLLOUT;
-    if (conditions & kSocketException)
-        entry.events |= POLLPRI;
-    long long ms = static_cast<long long>(seconds) * 1000 + microseconds / 1000;
-    if (ms < 0)
-        ms = 0;
-    if (ms > 0x7FFFFFFF)
-        ms = 0x7FFFFFFF;
+    if (count < 0 || count > kMostSocketsPerWait)
+        return SOCKET_ERROR;
+    pollfd entries[kMostSocketsPerWait];
+    for (int i = 0; i < count; ++i)
+    {
+        entries[i].fd = waits[i].socket;
+        entries[i].events = 0;
+        entries[i].revents = 0;
+        if (waits[i].conditions & kSocketReadable)
+            entries[i].events |= POLLIN;
+        if (waits[i].conditions & kSocketWritable)
+            entries[i].events |= POLLOUT;
+        if (waits[i].conditions & kSocketException)
+            entries[i].events |= POLLPRI;
+    }
+    const int timeout = static_cast<int>(milliseconds < 0 ? 0 : milliseconds > 0x7FFFFFFF ? 0x7FFFFFFF : milliseconds);
     int ready;
     do
-        ready = poll(&entry, 1, static_cast<int>(ms));
+        ready = poll(entries, static_cast<nfds_t>(count), timeout);
     while (ready < 0 && errno == EINTR);
     if (ready < 0)
         return SOCKET_ERROR;
-    if (ready == 0)
-        return 0;
-    // As with select, an error or hang-up makes the socket readable and
-    // writable: the next call reports it.
-    int met = 0;
-    short failed = static_cast<short>(entry.revents & (POLLERR | POLLHUP | POLLNVAL));
-    if ((conditions & kSocketReadable) && ((entry.revents & POLLIN) || failed))
-        met |= kSocketReadable;
-    if ((conditions & kSocketWritable) && ((entry.revents & POLLOUT) || failed))
-        met |= kSocketWritable;
-    if ((conditions & kSocketException) && (entry.revents & POLLPRI))
-        met |= kSocketException;
-    return met;
+    int sockets = 0;
+    for (int i = 0; i < count; ++i)
+    {
+        // As with select, an error or hang-up makes the socket readable and
+        // writable: the next call reports it.
+        const short revents = entries[i].revents;
+        const bool failed = (revents & (POLLERR | POLLHUP | POLLNVAL)) != 0;
+        const int conditions = waits[i].conditions;
+        waits[i].met = 0;
+        if ((conditions & kSocketReadable) && ((revents & POLLIN) || failed))
+            waits[i].met |= kSocketReadable;
+        if ((conditions & kSocketWritable) && ((revents & POLLOUT) || failed))
+            waits[i].met |= kSocketWritable;
+        if ((conditions & kSocketException) && (revents & POLLPRI))
+            waits[i].met |= kSocketException;
+        sockets += waits[i].met != 0 ? 1 : 0;
+    }
+    return sockets;
 }
 
 int SocketPendingError(SOCKET s)
@@ -167,7 +189,14 @@ int SetNoDelay(SOCKET s)
 
 #endif
 
-SOCKET OpenLoopbackListener(int backlog, int* port, bool listening)
+int WaitSocket(SOCKET s, int conditions, long seconds, long microseconds)
+{
+    SocketWait wait = {s, conditions, 0};
+    long milliseconds = seconds * 1000 + microseconds / 1000;
+    return WaitSockets(&wait, 1, milliseconds < 0 ? 0 : milliseconds) == SOCKET_ERROR ? SOCKET_ERROR : wait.met;
+}
+
+SOCKET OpenLoopbackListener(int backlog, int* port, bool listening, const char* address, int wantedPort)
 {
     SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
     if (s == INVALID_SOCKET)
@@ -175,8 +204,8 @@ SOCKET OpenLoopbackListener(int backlog, int* port, bool listening)
     sockaddr_in local;
     std::memset(&local, 0, sizeof(local));
     local.sin_family = AF_INET;
-    local.sin_port = 0;
-    local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    local.sin_port = htons(static_cast<unsigned short>(wantedPort));
+    local.sin_addr.s_addr = inet_addr(address ? address : "127.0.0.1");
     socklen_t length = sizeof(local);
     if (bind(s, reinterpret_cast<sockaddr*>(&local), sizeof(local)) != 0 ||
         (listening && listen(s, backlog) != 0) ||

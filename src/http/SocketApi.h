@@ -83,15 +83,34 @@ enum
 // ask for both.
 int WaitSocket(SOCKET s, int conditions, long seconds, long microseconds);
 
+// One socket of a wait on many: the conditions asked for, and those met.
+struct SocketWait
+{
+    SOCKET socket;
+    int conditions;
+    int met;
+};
+
+// The most sockets one WaitSockets takes: what a Winsock select holds.
+const int kMostSocketsPerWait = 64;
+
+// Waits until at least one of count sockets (at most kMostSocketsPerWait)
+// meets a condition it asks for, or milliseconds pass, and sets each one's
+// met as WaitSocket would. Returns the number of sockets with a condition
+// met, 0 on time-out and SOCKET_ERROR on failure.
+int WaitSockets(SocketWait* waits, int count, long milliseconds);
+
 // The socket's pending error (SO_ERROR), 0 when there is none, or the error of
 // the query itself when it fails.
 int SocketPendingError(SOCKET s);
 
-// For test servers: a TCP socket listening on 127.0.0.1 with a port chosen by
-// the system. Returns INVALID_SOCKET on failure; *port receives the port.
-// With listen false the socket is bound but not listening (connections to it
-// are refused).
-SOCKET OpenLoopbackListener(int backlog, int* port, bool listening = true);
+// For test servers: a TCP socket listening on a loopback address (127.0.0.1
+// unless address names another) with wantedPort, or a port chosen by the
+// system when it is 0. Returns INVALID_SOCKET on failure; *port receives the
+// port. With listen false the socket is bound but not listening (connections
+// to it are refused).
+SOCKET OpenLoopbackListener(int backlog, int* port, bool listening = true, const char* address = nullptr,
+                            int wantedPort = 0);
 
 // Turns off the coalescing of small sends, so that each send leaves as its
 // own segment. Returns 0 on success.

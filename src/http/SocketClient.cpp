@@ -28,11 +28,27 @@ CSocketClient::~CSocketClient()
 
 int CSocketClient::Connect(int newPort, const char* dottedAddress, int newFamily, int newType)
 {
+    int result = StartConnect(newPort, dottedAddress, newFamily, newType);
+    if (result == kConnectPending)
+    {
+        long seconds = connectTimeoutMs / 1000;
+        long microseconds = (connectTimeoutMs % 1000) * 1000L;
+        int met = WaitSocket(sock, kSocketWritable | kSocketException, seconds, microseconds);
+        result = FinishConnect(met == SOCKET_ERROR ? 0 : met);
+    }
+    if (result == 0 && connectTimeoutMs > 0)
+        SetNonBlocking(false);
+    return result;
+}
+
+int CSocketClient::StartConnect(int newPort, const char* dottedAddress, int newFamily, int newType)
+{
     if (sock != INVALID_SOCKET)
         return 1;
     if (!dottedAddress)
         dottedAddress = "";
 
+    received.Clear();
     port = newPort;
     std::strncpy(address, dottedAddress, sizeof(address) - 1);
     address[sizeof(address) - 1] = '\0';
@@ -47,44 +63,37 @@ int CSocketClient::Connect(int newPort, const char* dottedAddress, int newFamily
     if (sock == INVALID_SOCKET)
         return 2;
 
-    bool waitBounded = connectTimeoutMs > 0;
-    if (waitBounded)
+    // Without a time-out the connect blocks until the system gives up.
+    if (connectTimeoutMs > 0)
         SetNonBlocking(true);
-
     if (connect(sock, reinterpret_cast<const sockaddr*>(&remote), sizeof(remote)) == 0)
-    {
-        if (waitBounded)
-            SetNonBlocking(false);
         return 0;
-    }
-
-    if (WSAGetLastError() == WSAEWOULDBLOCK && connectTimeoutMs >= 0)
-    {
-        // A connection that fails is reported as writable by BSD sockets and
-        // in the exception set by Winsock, so wait for either and then ask the
-        // socket how the attempt ended.
-        long seconds = connectTimeoutMs / 1000;
-        long microseconds = (connectTimeoutMs % 1000) * 1000L;
-        int met = WaitSocket(sock, kSocketWritable | kSocketException, seconds, microseconds);
-        if (met == 0 || met == SOCKET_ERROR)
-        {
-            closesocket(sock);
-            sock = INVALID_SOCKET;
-            return 4;
-        }
-        if ((met & kSocketException) != 0 || SocketPendingError(sock) != 0)
-        {
-            closesocket(sock);
-            sock = INVALID_SOCKET;
-            return 3;
-        }
-        SetNonBlocking(false);
-        return 0;
-    }
+    if (connectTimeoutMs > 0 && WSAGetLastError() == WSAEWOULDBLOCK)
+        return kConnectPending;
 
     closesocket(sock);
     sock = INVALID_SOCKET;
     return 3;
+}
+
+int CSocketClient::FinishConnect(int met)
+{
+    // A connection that fails is reported as writable by BSD sockets and in
+    // the exception set by Winsock, so the caller waits for either and the
+    // socket tells how the attempt ended.
+    if (met == 0)
+    {
+        closesocket(sock);
+        sock = INVALID_SOCKET;
+        return 4;
+    }
+    if ((met & kSocketException) != 0 || SocketPendingError(sock) != 0)
+    {
+        closesocket(sock);
+        sock = INVALID_SOCKET;
+        return 3;
+    }
+    return 0;
 }
 
 void CSocketClient::Close()
@@ -96,6 +105,7 @@ void CSocketClient::Close()
         closesocket(sock);
     }
     sock = INVALID_SOCKET;
+    received.Clear();
 }
 
 int CSocketClient::Send(const char* data, int length)
@@ -134,57 +144,17 @@ int CSocketClient::ReceiveLine(char* buffer, int size, int seconds)
     if (!buffer || size <= 0)
         return 0;
     buffer[0] = '\0';
-    int room = size - 1;
     int total = 0;
-    while (room > 0)
+    while (!received.ContinueLine(buffer, size, total))
     {
         if (seconds > 0 && WaitReadable(seconds, 0) != 0)
             return total;
-
-        // Look without taking: only the bytes up to the line end may leave the socket.
-        int peeked = static_cast<int>(recv(sock, buffer + total, room, MSG_PEEK));
-        if (peeked < 1)
-        {
-            buffer[total] = '\0';
-            return total;
-        }
-
-        if (total > 0 && buffer[total - 1] == '\r')
-        {
-            // The CR LF was split between two reads: take the byte after the CR.
-            int got = static_cast<int>(recv(sock, buffer + total, 1, 0));
-            if (got < 1)
-            {
-                buffer[total] = '\0';
-                return total;
-            }
-            buffer[total + 1] = '\0';
-            return total + 1;
-        }
-
-        int take = peeked;
-        bool lineEnd = false;
-        for (int i = 0; i + 1 < peeked; ++i)
-        {
-            if (buffer[total + i] == '\r' && buffer[total + i + 1] == '\n')
-            {
-                take = i + 2;
-                lineEnd = true;
-                break;
-            }
-        }
-
-        int got = static_cast<int>(recv(sock, buffer + total, take, 0));
+        int room = 0;
+        char* space = received.Space(room);
+        int got = static_cast<int>(recv(sock, space, room, 0));
         if (got < 1)
-        {
-            buffer[total] = '\0';
             return total;
-        }
-        total += got;
-        room -= got;
-        buffer[total] = '\0';
-        if (lineEnd && got == take)
-            return total;
+        received.Received(got);
     }
     return total;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "http/ReceiveBuffer.h"
 #include "http/SocketApi.h"
 
 // A minimal blocking TCP client over Winsock 1.1: one connection at a time,
@@ -14,6 +15,16 @@ public:
     // 0 connected; 1 a connection is already open; 2 no socket; 3 connection
     // failed (refused, unreachable, ...); 4 time-out. The address must be dotted.
     int Connect(int port, const char* dottedAddress, int family, int type);
+    // Connect's two halves, for a caller that waits on many sockets at once.
+    // StartConnect gives Connect's results, or kConnectPending while the
+    // connection is on its way: wait until the socket is writable or in the
+    // exception set, at most connectTimeoutMs, and hand the conditions met
+    // (0 when the time ran out) to FinishConnect, which gives 0, 3 or 4.
+    // With a connect time-out the socket is left non-blocking; without one
+    // StartConnect blocks until the connection is made or fails.
+    int StartConnect(int port, const char* dottedAddress, int family, int type);
+    int FinishConnect(int met);
+    static constexpr int kConnectPending = -1;
     void Close();
     // One send of length bytes (length 0 or less: the text length of data).
     // The number of bytes sent, or SOCKET_ERROR.
@@ -23,9 +34,12 @@ public:
     int WaitWritable(long seconds, long microseconds);
     // 1 if the mode could not be set, else 0.
     int SetNonBlocking(bool on);
-    // Reads one line, through its CR LF, without taking anything after it off
-    // the socket. At most size - 1 bytes are stored, always followed by a NUL.
-    // seconds > 0 bounds each wait for data. Returns the number of bytes stored.
+    // Reads one line, through its CR LF, as CReceiveBuffer cuts it: the
+    // socket is read a buffer at a time, and what follows the line waits in
+    // received for the next call. At most size - 1 bytes are stored, always
+    // followed by a NUL. seconds > 0 bounds each wait for data, which is
+    // waited for only when nothing is buffered. Returns the number of bytes
+    // stored.
     int ReceiveLine(char* buffer, int size, int seconds);
     // Cuts a line end (CR, LF, or a pair of them) off the line.
     static void TrimLineEnd(char* line);
@@ -50,4 +64,6 @@ public:
     sockaddr_in remote;
     // Longest wait for a connection, in milliseconds.
     int connectTimeoutMs;
+    // What the connection brought that no line has taken yet; emptied by Close.
+    CReceiveBuffer received;
 };

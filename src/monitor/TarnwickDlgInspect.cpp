@@ -4,11 +4,13 @@
 #include <windows.h>
 #include <exdisp.h>
 
+#include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/TarnwickDlg.h"
-#include "http/HttpClient.h"
+#include "http/PageFetcher.h"
 #include "monitor/ComError.h"
 #include "monitor/ShellWindows.h"
 #include "monitor/PageClassId.h"
@@ -17,39 +19,62 @@
 namespace {
 // The value buffer of one classid attribute, terminating NUL included.
 const int kClassIdValueSize = 256;
+
+// A browser window of the pass and the page fetched for it.
+struct InspectedWindow {
+    ComRef<IWebBrowser2> browser;
+    std::string title;
+    int page;
+};
 } // namespace
 
 void CTarnwickDlg::InspectPages()
 {
-    // One client for the whole pass; each Get replaces its stored page.
-    CHttpClient client(inspectionPort);
+    // The pages of all windows are fetched together, so that the pass waits
+    // about as long as its slowest page rather than the sum of all; they are
+    // then examined in window order, as if fetched one after the other.
+    CPageFetcher fetcher(inspectionPort);
     const long count = CountShellWindows();
     const std::string dateText = StartSweepClock();
 
-    for (long index = 0; index < count; ++index) {
-        ComRef<IWebBrowser2> browser;
-        std::string title, url;
-        if (!ReadBrowserWindow(index, browser, title, url))
-            continue;
+    // A failed automation call ends the pass, but only after the windows
+    // read before it: one at a time they would have been examined already.
+    std::vector<InspectedWindow> windows;
+    std::exception_ptr failure;
+    try {
+        for (long index = 0; index < count; ++index) {
+            InspectedWindow window;
+            std::string url;
+            if (!ReadBrowserWindow(index, window.browser, window.title, url))
+                continue;
+            window.page = fetcher.Add(url.c_str());
+            windows.push_back(std::move(window));
+        }
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    fetcher.FetchAll();
 
-        // Get may rewrite the address in place (backslashes become slashes);
-        // a squash records the address as Get left it.
-        std::vector<char> address(url.begin(), url.end());
-        address.push_back('\0');
-        if (client.Get(address.data()) != 0)
+    for (const InspectedWindow& window : windows) {
+        if (fetcher.Result(window.page) != 0)
             continue;
-
-        // A value that cannot be taken ends the reading of this page.
+        // A value that cannot be taken ends the reading of this page. A
+        // squash records the address as the client left it (backslashes
+        // become slashes).
+        CHttpClient& page = fetcher.Page(window.page);
         for (int occurrence = 0;; ++occurrence) {
             char value[kClassIdValueSize];
-            if (client.GetClassId(occurrence, value, kClassIdValueSize) != 0)
+            if (page.GetClassId(occurrence, value, kClassIdValueSize) != 0)
                 break;
             if (realTimeMonitoring != 1)
                 continue;
             const std::string candidate = ClassIdCandidate(value);
             ForEachDefinitionMatch(candidate, SpywareDefinitions::tokens, [&](std::size_t) {
-                SquashWindow(browser.Get(), title.c_str(), address.data(), dateText.c_str(), "Spyware");
+                SquashWindow(window.browser.Get(), window.title.c_str(), fetcher.Address(window.page),
+                             dateText.c_str(), "Spyware");
             });
         }
     }
+    if (failure)
+        std::rethrow_exception(failure);
 }

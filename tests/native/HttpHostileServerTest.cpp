@@ -112,6 +112,8 @@ TEST(HttpHostileServer, EveryServerEndsInTimeWithBoundedMemory) {
          "2/0 Content-Ty"},
         {"keeps the connection open", [&](LoopbackServer& s) { s.Send(header + "page\r\n").Pause(10000); }, 0, 4.5, 8,
          "2/1 page\r\n"},
+        {"silent after the header lines", [&](LoopbackServer& s) { s.Send(html).Pause(12000); }, 0, 4.5, 8,
+         "2/0 Content-Type: text/html"},
         {"refuses", nullptr, 1, 0, 2, "0/0 "},
     };
 

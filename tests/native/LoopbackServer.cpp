@@ -13,7 +13,8 @@ static bool Readable(SOCKET s) {
     return WaitSocket(s, kSocketReadable, 0, 20000) > 0;
 }
 
-LoopbackServer::LoopbackServer() : listener(OpenLoopbackListener(16, &port)) {}
+LoopbackServer::LoopbackServer(const char* address, int wantedPort)
+    : listener(OpenLoopbackListener(16, &port, true, address, wantedPort)) {}
 
 LoopbackServer::~LoopbackServer() {
     stopping = true;

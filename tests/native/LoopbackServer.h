@@ -21,7 +21,9 @@ struct SocketSession {
 
 class LoopbackServer {
 public:
-    LoopbackServer();
+    // On 127.0.0.1, or another loopback address (127.0.0.2 ...) with the
+    // port of a server there.
+    explicit LoopbackServer(const char* address = nullptr, int wantedPort = 0);
     ~LoopbackServer();
 
     bool IsListening() const { return listener != INVALID_SOCKET; }

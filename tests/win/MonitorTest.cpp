@@ -5,11 +5,13 @@
 
 #include "AppFixture.h"
 #include "LoopbackServer.h"
+#include "monitor/ComError.h"
 #include "monitor/SquashDate.h"
 
 namespace {
 
 const std::string kKnownA = "AAAAAAAA-1111-2222-3333-444444444444", kKnownB = "BBBBBBBB-1111-2222-3333-444444444444";
+const std::string kHtml = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n";
 
 std::string Object(const std::string& classId) { return "<object classid=\"" + classId + "\"></object>\r\n"; }
 
@@ -137,7 +139,7 @@ TEST_F(MonitorTest, InspectionSquashesWindowsWhosePageNamesAKnownClass)
     // Each class-id value that fits 255 characters is compared; the first
     // that does not ends the reading of the page.
     LoopbackServer server;
-    server.Send("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" + Object("clsid:" + kKnownA) +
+    server.Send(kHtml + Object("clsid:" + kKnownA) +
                 "<OBJECT CLASSID=\"clsid:" + kKnownA + "\"></OBJECT>\r\n" + Object("CLSID:" + kKnownA) +
                 Object("clsid:" + kKnownB.substr(0, 35)) + Object("clsid:" + std::string(249, 'F')) +
                 Object("clsid:" + kKnownA) + Object("clsid:" + std::string(250, 'F')) + Object("clsid:" + kKnownA));
@@ -166,4 +168,45 @@ TEST_F(MonitorTest, InspectionSquashesWindowsWhosePageNamesAKnownClass)
     w.inspectionPort = LoopbackServer().Port();
     EXPECT_NO_THROW(w.InspectPages());
     EXPECT_EQ(sim->QuitCalls().size(), 6u);
+}
+
+TEST_F(MonitorTest, InspectionFetchesThePagesOfAPassTogetherAndExaminesThemInWindowOrder)
+{
+    // The first window's page comes last. A failed call of a window, or a
+    // failed Quit, ends the pass with the squashes that fetching one page
+    // after the other would have made, and with the error.
+    LoopbackServer fast, late("127.0.0.2", fast.Port());
+    fast.Send(kHtml + Object("clsid:" + kKnownA)).Start(2);
+    late.Pause(500).Send(kHtml + Object("clsid:" + kKnownB) + Object("clsid:" + kKnownB)).Start(3);
+    TestMainWindow& w = StartMonitor(0);
+    w.inspectionPort = fast.Port();
+    SpywareDefinitions::tokens = {"{" + kKnownA + "}", "Alpha", "{" + kKnownB + "}", "Beta", "last"};
+    const int a = Open(L"http://127.0.0.2/a", 1), b = Open(L"http://127.0.0.1/b", 1), c = Open(L"http://127.0.0.1/c", 1);
+    w.realTimeMonitoring = 1;
+    w.OnShellWindowEvent(0);
+    sim->FailCall(b, SimCall::LocationURL, E_FAIL);
+    EXPECT_THROW(w.InspectPages(), CComCallError);
+    sim->FailCall(a, SimCall::Quit, E_FAIL);
+    EXPECT_THROW(w.InspectPages(), CComCallError);
+    EXPECT_EQ(sim->QuitCalls(), (std::vector<int>{a, a, b, c, a, a, a}));
+    std::string log, title, url, date, type;
+    for (int i = 0; squashLog.GetEntry(i, title, url, date, type); ++i)
+        log += url + " " + type + "|";
+    EXPECT_EQ(log, "http://127.0.0.2/a Spyware|http://127.0.0.2/a Spyware|http://127.0.0.1/b Spyware|"
+                   "http://127.0.0.1/c Spyware|http://127.0.0.2/a Spyware|http://127.0.0.2/a Spyware|"
+                   "http://127.0.0.2/a Spyware|");
+}
+
+TEST_F(MonitorTest, TenSilentPagesKeepTheInspectionWaitingOnce)
+{
+    LoopbackServer silent; // takes connections and never answers
+    TestMainWindow& w = StartMonitor(0);
+    w.inspectionPort = silent.Port();
+    for (int i = 0; i < 10; ++i)
+        Open(L"http://127.0.0.1/", 1);
+    const DWORD start = GetTickCount();
+    w.InspectPages();
+    const DWORD elapsed = GetTickCount() - start;
+    EXPECT_GE(elapsed, 4500u);
+    EXPECT_LT(elapsed, 9000u);
 }
