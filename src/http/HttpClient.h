@@ -46,6 +46,8 @@ public:
     void BeginResponse();
     bool TakeResponseLine(char* line, int got);
     int ResponseResult() const { return responseResult; }
+    // Bytes of the current response kept so far, by the limit's count.
+    long long ResponseKept() const { return responseKept; }
 
     int HeaderCount() const;
     const char* HeaderLine(int index) const;

@@ -34,6 +34,7 @@ struct CPageFetcher::Fetch
     // The line being read, and the number of its bytes received so far.
     char line[CHttpClient::kLineSize] = "";
     int total = 0;
+    long long pageLimit = 0; // the client's own response limit
 };
 
 CPageFetcher::CPageFetcher(int port) : port(port)
@@ -146,6 +147,7 @@ void CPageFetcher::Start(Fetch& fetch)
         return;
     }
 
+    fetch.pageLimit = client.responseLimit;
     const Clock::time_point now = Clock::now();
     fetch.end = now + std::chrono::milliseconds(pageTimeLimitMs);
     const int connected = client.StartConnect(client.httpPort, client.hostAddress, AF_INET, SOCK_STREAM);
@@ -229,7 +231,11 @@ void CPageFetcher::EndOfStream(Fetch& fetch)
 
 bool CPageFetcher::Deliver(Fetch& fetch, int got)
 {
-    const bool more = fetch.client.TakeResponseLine(fetch.line, got);
+    CHttpClient& client = fetch.client;
+    const long long before = client.ResponseKept();
+    client.responseLimit = std::min(fetch.pageLimit, before + std::max(0LL, passLimit - passKept));
+    const bool more = client.TakeResponseLine(fetch.line, got);
+    passKept += client.ResponseKept() - before;
     fetch.total = 0;
     fetch.line[0] = '\0';
     if (!more)

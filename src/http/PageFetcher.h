@@ -37,6 +37,11 @@ public:
 
     // The longest a page may take, in milliseconds.
     long pageTimeLimitMs = 30000;
+    // The most bytes all the pages together keep (by the response limit's
+    // count): every page is held until the pass is examined, so without it a
+    // pass of many windows on hostile servers could hold their number times
+    // one page's limit. A page that meets it ends as at its own limit.
+    long long passLimit = 64LL * 1024 * 1024;
 
 private:
     struct Fetch;
@@ -51,6 +56,7 @@ private:
     int port;
     std::vector<std::unique_ptr<Fetch>> fetches;
     std::size_t started = 0; // fetches before this one have been started
+    long long passKept = 0;  // bytes all the pages keep
     // The host cache, handed from each page's client to the next.
     char lastHost[256];
     char hostAddress[32];

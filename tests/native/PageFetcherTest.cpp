@@ -70,3 +70,27 @@ TEST(PageFetcher, FetchesThePagesOfAPassAtOnceEachWithinItsOwnWaits) {
     }
     EXPECT_STREQ("http://127.0.0.3/trickles", fetcher.Address(2));
 }
+
+// Every page is held until the pass is examined: what the pages keep
+// together stays within the pass's limit, however much each server sends.
+TEST(PageFetcher, ThePagesOfAPassKeepAtMostThePassLimitTogether) {
+    const std::string html = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n";
+    std::vector<std::unique_ptr<LoopbackServer>> servers;
+    for (int i = 1; i <= 4; ++i) {
+        const std::string host = "127.0.0." + std::to_string(i);
+        servers.emplace_back(new LoopbackServer(host.c_str(), i == 1 ? 0 : servers[0]->Port()));
+        servers.back()->Send(html).Send(std::string(1000, 'x') + "\r\n", 1000).Start();
+    }
+    CPageFetcher fetcher(servers[0]->Port());
+    fetcher.passLimit = 1 << 20;
+    for (int i = 1; i <= 4; ++i)
+        fetcher.Add(("127.0.0." + std::to_string(i) + "/big").c_str());
+    fetcher.FetchAll();
+    long long kept = 0;
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(0, fetcher.Result(i));
+        kept += fetcher.Page(i).ResponseKept();
+    }
+    EXPECT_LE(kept, fetcher.passLimit);
+    EXPECT_GT(kept, fetcher.passLimit - 4 * 1100) << "the limit is spent, not cut short";
+}
