@@ -60,28 +60,26 @@ TEST(DefinitionRecords, ReadsEveryPrefixForm) {
         EXPECT_EQ(Read(image), records) << image.substr(0, 40);
 }
 
-TEST(DefinitionRecordsDamage, LengthsPastTheEndKeepEarlierElements) {
-    // Counts of 16-bit characters are doubled without overflow.
+// A length past the end (counts of 16-bit characters are doubled without
+// overflow), or an allocation that fails, ends the reading with the elements
+// read so far.
+TEST(DefinitionRecordsDamage, LengthsPastTheEndAndFailedAllocationsKeepEarlierElements) {
     const std::string wide = B(0xFF) + W(0xFFFE);
-    for (const std::string& tail : {B(0xFF) + W(0xFFFF) + D(0xFFFFFFFF) + "short", wide + B(3) + W('a') + W('b'),
-                                    wide + B(0xFF) + W(0xFFFF) + D(0x80000000) + W('a'),
-                                    wide + B(0xFF) + W(0xFFFF) + D(0xFFFFFFFF)})
-        EXPECT_EQ(Read(W(3) + Text("first") + Text("second") + tail, false), (Strings{"first", "second"}));
+    const std::pair<std::string, std::size_t> cases[] = {
+        {B(0xFF) + W(0xFFFF) + D(0xFFFFFFFF) + "short", SIZE_MAX}, {wide + B(3) + W('a') + W('b'), SIZE_MAX},
+        {wide + B(0xFF) + W(0xFFFF) + D(0x80000000) + W('a'), SIZE_MAX},
+        {wide + B(0xFF) + W(0xFFFF) + D(0xFFFFFFFF), SIZE_MAX}, {Text(std::string(300, 'x')), 200}};
+    for (const auto& [tail, limit] : cases) {
+        const std::string image = W(3) + Text("first") + Text("second") + tail;
+        allocationLimit = limit;
+        const Strings records = Read(image, false);
+        allocationLimit = SIZE_MAX;
+        EXPECT_EQ(records, (Strings{"first", "second"}));
+    }
 }
 
 // An image with every kind of prefix, cut short at every offset, and with
 // each of its bytes set to 0xFF in turn.
-// An allocation that fails ends the reading with the elements read so far.
-TEST(DefinitionRecordsDamage, FailedAllocationKeepsEarlierElements) {
-    const std::string image = W(3) + Text("first") + Text(std::string(300, 'x')) + Text("third");
-    Strings records;
-    allocationLimit = 200;
-    const bool ok = ReadDefinitionRecords(image, records);
-    allocationLimit = SIZE_MAX;
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(records, Strings{"first"});
-}
-
 TEST(DefinitionRecordsDamage, DamagedAtEveryOffset) {
     const Strings full = {"Header;x", std::string(254, 'p'), std::string(300, 'q'), "wide\xE9?", "long", "", "", "N;{C}"};
     const Strings elements = {Text(full[0]), Text(full[1]), Text(full[2]), Wide(u"wide\u00E9\u20AC"),
