@@ -117,17 +117,17 @@ TEST(DefinitionTokens, PiecesOfEveryRecordButTheLast) {
     EXPECT_EQ(Split({"no separator", "x"}, {"kept"}), (Strings{"kept", "no separator"}));
 }
 
+// The reader's tests read every prefix form; here the writer picks the
+// shortest one.
 TEST(DefinitionWriter, ShortestPrefixesAtEveryBoundary) {
     for (std::size_t length : {0u, 254u, 255u, 0xFFFDu, 0xFFFEu, 0xFFFFu, 70000u}) {
-        const Strings records{std::string(length, '\xFF'), ";"};
-        EXPECT_EQ(WriteDefinitionRecords(records), W(2) + Text(records[0]) + Text(";")) << length;
-        EXPECT_EQ(Read(WriteDefinitionRecords(records)), records) << length;
+        const std::string record(length, '\xFF');
+        EXPECT_EQ(WriteDefinitionRecords({record, ";"}), W(2) + Text(record) + Text(";")) << length;
     }
+    // Empty records, one zero byte each.
     for (std::size_t count : {0xFFFEu, 0xFFFFu, 70000u}) {
-        const Strings records(count, std::string("r\0s", 3));
-        const std::string written = WriteDefinitionRecords(records);
-        EXPECT_EQ(written.substr(0, count < 0xFFFF ? 2 : 6), count < 0xFFFF ? W(count) : W(0xFFFF) + D(count)) << count;
-        EXPECT_EQ(Read(written), records) << count;
+        const std::string prefix = count < 0xFFFF ? W(count) : W(0xFFFF) + D(count);
+        EXPECT_TRUE(WriteDefinitionRecords(Strings(count)) == prefix + std::string(count, '\0')) << count;
     }
 }
 
