@@ -124,10 +124,11 @@ TEST(DefinitionWriter, ShortestPrefixesAtEveryBoundary) {
         const std::string record(length, '\xFF');
         EXPECT_EQ(WriteDefinitionRecords({record, ";"}), W(2) + Text(record) + Text(";")) << length;
     }
-    // Empty records, one zero byte each.
+    // Empty records, one zero byte each; a 32-bit count reads back.
     for (std::size_t count : {0xFFFEu, 0xFFFFu, 70000u}) {
-        const std::string prefix = count < 0xFFFF ? W(count) : W(0xFFFF) + D(count);
-        EXPECT_TRUE(WriteDefinitionRecords(Strings(count)) == prefix + std::string(count, '\0')) << count;
+        const std::string image = (count < 0xFFFF ? W(count) : W(0xFFFF) + D(count)) + std::string(count, '\0');
+        EXPECT_TRUE(WriteDefinitionRecords(Strings(count)) == image) << count;
+        EXPECT_EQ(Read(image), Strings(count)) << count;
     }
 }
 
