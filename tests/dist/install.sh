@@ -5,11 +5,11 @@
 # DIST_DIR holds the setup program, the zip and SHA256SUMS; SHELLSIM_DIR
 # shellsim.dll and shelldriver.exe of the same build. Silent install; the
 # files, the Start-menu shortcut and the entry in the installed programs;
-# the program started as the shortcut starts it, then Exit; started again from
-# the system folder as at log-on, where it must find its definitions and log
-# beside itself and name itself in the Run value; a second install while it
-# runs, which ends it and keeps the log; last the silent uninstall, which
-# must leave nothing behind. Prints a line per step; exits non-zero with the
+# the program started from the system folder as at log-on, where it must find
+# its definitions and log beside itself and name itself in the Run value (the
+# end-to-end run covers a start in its own folder and Exit); a second install
+# while it runs, which ends it and keeps the log; last the silent uninstall,
+# which must leave nothing behind. Prints a line per step; exits non-zero with the
 # reason at the first failure.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -18,7 +18,6 @@ tools=$(cd "$2" && pwd)
 step() { echo "install: $*"; }
 fail() { echo "install: FAILED: $*" >&2; exit 1; }
 
-EXIT_COMMAND=32775
 LOAD_AT_STARTUP_COMMAND=32783
 # A class of the definitions, registered so that a scan shows whether the
 # definitions were read.
@@ -34,24 +33,19 @@ version=${version%-setup.exe}
 (cd "$dist" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match the files"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarnwick-install.XXXXXX")
-xvfb= program=
+export TARNWICK_WINEPREFIX="$work/prefix"
+source "$here/../../scripts/wine-env.sh"
+source "$here/../../scripts/build-lib.sh"
+program=
 cleanup() {
   local status=$?
   [ -z "$program" ] || kill "$program" 2>/dev/null || true
-  WINEPREFIX="$work/prefix" timeout 20 "${WINESERVER:-wineserver}" -k 2>/dev/null || true
-  [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
+  timeout 20 "$WINESERVER" -k 2>/dev/null || true
+  tarnwick_display_down
   if [ "$status" -eq 0 ]; then rm -rf "$work"; else echo "install: the run's files are kept in $work" >&2; fi
 }
 trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-  n=50
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-  xvfb=$! && export DISPLAY=":$n"
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-fi
-export TARNWICK_WINEPREFIX="$work/prefix"
-source "$here/../../scripts/wine-env.sh"
+tarnwick_display_up </dev/null || fail "no display"
 # No desktop menu entries outside the prefix for the shortcut.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 tarnwick_wine_prefix || fail "the Wine prefix could not be set up"
@@ -93,14 +87,8 @@ for pair in "${expected[@]}"; do
 done
 [[ "$(value "$UNINSTALL_KEY" EstimatedSize)" =~ ^0x[0-9a-f]+$ ]] || fail "the entry has no EstimatedSize"
 
-step "3. started as the shortcut starts it; Exit writes hist.twk beside it"
+step "3. started in the system folder, as at log-on"
 (cd "$tools" && w 'C:\windows\syswow64\regsvr32.exe' /s shellsim.dll) || fail "regsvr32 shellsim.dll failed"
-start_program "$folder"
-driver command "$EXIT_COMMAND" >/dev/null
-wait_for_end "after Exit"
-[ -f "$folder/hist.twk" ] || fail "Exit left no hist.twk in $folder"
-
-step "4. started in the system folder, as at log-on"
 # The runs of "$" are one separator: the program rewrites the line with single ones.
 printf 'Seeded$$http://a.test/$1/2/2004$Popup\r\n' >"$folder/hist.twk"
 w reg add "HKCR\\CLSID\\$SEEDED_CLASS" /ve /d Seeded /f /reg:32 >/dev/null
@@ -112,7 +100,7 @@ driver command "$LOAD_AT_STARTUP_COMMAND" >/dev/null
 sleep 1
 [ "$(value "$RUN_KEY" Gravelin)" = "$folder_win\\Gravelin.exe" ] || fail "the Run value is '$(value "$RUN_KEY" Gravelin)'"
 
-step "5. installing again while it runs: Setup ends it, the log stays"
+step "4. installing again while it runs: Setup ends it, the log stays"
 w "$setup" /S || fail "the second setup /S ended with status $?"
 wait_for_end "when Setup asked it to"
 [ "$(tr -d '\r' <"$folder/hist.twk")" = 'Seeded$http://a.test/$1/2/2004$Popup' ] ||
@@ -122,7 +110,7 @@ for dir in system32 syswow64; do
 done
 cmp -s "$folder/Gravelin.exe" "$work/zip/Tarnwick-$version/Gravelin.exe" || fail "Gravelin.exe changed"
 
-step "6. silent uninstall"
+step "5. silent uninstall"
 w "$folder_win\\Uninstall.exe" /S || fail "Uninstall.exe /S ended with status $?"
 # The uninstaller runs on from a copy of itself: wait for the prefix's processes.
 timeout 60 "$WINESERVER" -w

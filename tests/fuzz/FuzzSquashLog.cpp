@@ -8,11 +8,6 @@
 #include "FuzzInput.h"
 #include "log/SquashLog.h"
 
-static std::string TempPath() {
-    static const std::string path = "/tmp/tarnwick-fuzz-log-" + std::to_string(getpid());
-    return path;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     std::size_t lines = 0;
@@ -21,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         start = end == std::string::npos ? size : end + 1;
     }
 
-    const std::string path = TempPath();
+    static const std::string path = "/tmp/tarnwick-fuzz-log-" + std::to_string(getpid());
     std::FILE* file = std::fopen(path.c_str(), "wb");
     FUZZ_CHECK(file && std::fwrite(bytes.data(), 1, size, file) == size && std::fclose(file) == 0);
     SquashLog log;

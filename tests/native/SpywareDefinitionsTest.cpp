@@ -60,28 +60,26 @@ TEST(DefinitionRecords, ReadsEveryPrefixForm) {
         EXPECT_EQ(Read(image), records) << image.substr(0, 40);
 }
 
-TEST(DefinitionRecordsDamage, LengthsPastTheEndKeepEarlierElements) {
-    // Counts of 16-bit characters are doubled without overflow.
+// A length past the end (counts of 16-bit characters are doubled without
+// overflow), or an allocation that fails, ends the reading with the elements
+// read so far.
+TEST(DefinitionRecordsDamage, LengthsPastTheEndAndFailedAllocationsKeepEarlierElements) {
     const std::string wide = B(0xFF) + W(0xFFFE);
-    for (const std::string& tail : {B(0xFF) + W(0xFFFF) + D(0xFFFFFFFF) + "short", wide + B(3) + W('a') + W('b'),
-                                    wide + B(0xFF) + W(0xFFFF) + D(0x80000000) + W('a'),
-                                    wide + B(0xFF) + W(0xFFFF) + D(0xFFFFFFFF)})
-        EXPECT_EQ(Read(W(3) + Text("first") + Text("second") + tail, false), (Strings{"first", "second"}));
+    const std::pair<std::string, std::size_t> cases[] = {
+        {B(0xFF) + W(0xFFFF) + D(0xFFFFFFFF) + "short", SIZE_MAX}, {wide + B(3) + W('a') + W('b'), SIZE_MAX},
+        {wide + B(0xFF) + W(0xFFFF) + D(0x80000000) + W('a'), SIZE_MAX},
+        {wide + B(0xFF) + W(0xFFFF) + D(0xFFFFFFFF), SIZE_MAX}, {Text(std::string(300, 'x')), 200}};
+    for (const auto& [tail, limit] : cases) {
+        const std::string image = W(3) + Text("first") + Text("second") + tail;
+        allocationLimit = limit;
+        const Strings records = Read(image, false);
+        allocationLimit = SIZE_MAX;
+        EXPECT_EQ(records, (Strings{"first", "second"}));
+    }
 }
 
 // An image with every kind of prefix, cut short at every offset, and with
 // each of its bytes set to 0xFF in turn.
-// An allocation that fails ends the reading with the elements read so far.
-TEST(DefinitionRecordsDamage, FailedAllocationKeepsEarlierElements) {
-    const std::string image = W(3) + Text("first") + Text(std::string(300, 'x')) + Text("third");
-    Strings records;
-    allocationLimit = 200;
-    const bool ok = ReadDefinitionRecords(image, records);
-    allocationLimit = SIZE_MAX;
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(records, Strings{"first"});
-}
-
 TEST(DefinitionRecordsDamage, DamagedAtEveryOffset) {
     const Strings full = {"Header;x", std::string(254, 'p'), std::string(300, 'q'), "wide\xE9?", "long", "", "", "N;{C}"};
     const Strings elements = {Text(full[0]), Text(full[1]), Text(full[2]), Wide(u"wide\u00E9\u20AC"),
@@ -119,17 +117,18 @@ TEST(DefinitionTokens, PiecesOfEveryRecordButTheLast) {
     EXPECT_EQ(Split({"no separator", "x"}, {"kept"}), (Strings{"kept", "no separator"}));
 }
 
+// The reader's tests read every prefix form; here the writer picks the
+// shortest one.
 TEST(DefinitionWriter, ShortestPrefixesAtEveryBoundary) {
     for (std::size_t length : {0u, 254u, 255u, 0xFFFDu, 0xFFFEu, 0xFFFFu, 70000u}) {
-        const Strings records{std::string(length, '\xFF'), ";"};
-        EXPECT_EQ(WriteDefinitionRecords(records), W(2) + Text(records[0]) + Text(";")) << length;
-        EXPECT_EQ(Read(WriteDefinitionRecords(records)), records) << length;
+        const std::string record(length, '\xFF');
+        EXPECT_EQ(WriteDefinitionRecords({record, ";"}), W(2) + Text(record) + Text(";")) << length;
     }
+    // Empty records, one zero byte each; a 32-bit count reads back.
     for (std::size_t count : {0xFFFEu, 0xFFFFu, 70000u}) {
-        const Strings records(count, std::string("r\0s", 3));
-        const std::string written = WriteDefinitionRecords(records);
-        EXPECT_EQ(written.substr(0, count < 0xFFFF ? 2 : 6), count < 0xFFFF ? W(count) : W(0xFFFF) + D(count)) << count;
-        EXPECT_EQ(Read(written), records) << count;
+        const std::string image = (count < 0xFFFF ? W(count) : W(0xFFFF) + D(count)) + std::string(count, '\0');
+        EXPECT_TRUE(WriteDefinitionRecords(Strings(count)) == image) << count;
+        EXPECT_EQ(Read(image), Strings(count)) << count;
     }
 }
 

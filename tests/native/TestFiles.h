@@ -1,6 +1,6 @@
 #pragma once
 // A scratch folder and whole-file reads in binary mode, for the data-file
-// tests.
+// tests and the Windows tests that run the program in a folder of its own.
 #include <filesystem>
 #include <fstream>
 #include <iterator>

@@ -25,6 +25,7 @@
 #include "win/ShellOpen.h"
 #include "win/WinApp.h"
 #include "ShellSim.h"
+#include "TestFiles.h"
 #include "TestSupport.h"
 
 class TestMainWindow : public CTarnwickDlg
@@ -67,7 +68,7 @@ protected:
         ASSERT_HRESULT_SUCCEEDED(sim->RegisterInProcess());
         app.SetRegistryKey(profileKey.c_str());
         GetCurrentDirectoryA(MAX_PATH, previousFolder);
-        ASSERT_TRUE(SetCurrentDirectoryA(folder.Path().c_str()));
+        ASSERT_TRUE(SetCurrentDirectoryA(folder.root.string().c_str()));
         SetShellOpenObserver([this](const std::string& address) { opened.push_back(address); });
     }
 
@@ -126,7 +127,7 @@ protected:
     std::string profileKey = UniqueTestName("TarnwickAppTest");
     ScopedRegistryKey profile{HKEY_CURRENT_USER, "Software\\" + profileKey};
     CWinApplication app;
-    ScopedTempFolder folder{"twkapp"};
+    TempFolder folder;
     char previousFolder[MAX_PATH] = {};
     std::unique_ptr<ShellSim> sim = std::make_unique<ShellSim>();
     std::vector<std::string> opened;

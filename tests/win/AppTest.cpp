@@ -60,9 +60,9 @@ TEST_F(AppTest, DefinitionsFileIsReadWholeFromTheStartFolder)
         {"", 0, {}}, {std::string("\x03\x00\x03x;y\x05nam", 10), 10, {"x;y"}},
         {image, 16 << 20, {"a;b", "c"}}, {image, (16 << 20) + 1, {}}};
     for (const auto& c : cases) {
-        DeleteFileA(folder.File("deda.twk").c_str());
+        DeleteFileA(folder.Path("deda.twk").c_str());
         if (c.size > 0)
-            std::ofstream(folder.File("deda.twk"), std::ios::binary) << c.bytes + std::string(c.size - c.bytes.size(), '\0');
+            std::ofstream(folder.Path("deda.twk"), std::ios::binary) << c.bytes + std::string(c.size - c.bytes.size(), '\0');
         SpywareDefinitions::records = {"old;x", "old;y", "last"};
         Start();
         EXPECT_EQ(SpywareDefinitions::records, c.records) << c.size;

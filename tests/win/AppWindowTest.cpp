@@ -47,7 +47,7 @@ TEST_F(AppTest, CloseAndTheExitPictureHideExitSavesTheLogEscapeSavesNothing)
         {[this] { Click(IDCANCEL); }, false, IDCANCEL, 0, false},
         {[this] { Command(ID_TRAY_EXIT); }, false, IDOK, 0, true}};
     for (const auto& way : ways) {
-        std::ofstream(folder.File("hist.twk"), std::ios::binary) << kept;
+        std::ofstream(folder.Path("hist.twk"), std::ios::binary) << kept;
         squashLog.Clear();
         TestMainWindow& w = Start();
         w.AddSquashLogLine(added);
@@ -58,8 +58,7 @@ TEST_F(AppTest, CloseAndTheExitPictureHideExitSavesTheLogEscapeSavesNothing)
         ASSERT_EQ(boxes.Boxes().size(), way.notices);
         for (const MessageBoxWatcher::Box& box : boxes.Boxes())
             EXPECT_NE(box.text.find("will continue to run in the taskbar"), std::string::npos);
-        std::ifstream log(folder.File("hist.twk"), std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(log), {}), way.saves ? kept + added + "\r\n" : kept);
+        EXPECT_EQ(ReadFileBytes(folder.Path("hist.twk")), way.saves ? kept + added + "\r\n" : kept);
         Stop();
     }
 }

@@ -1,6 +1,5 @@
 #include "TestSupport.h"
 
-#include <shellapi.h>
 #include <utility>
 
 // Every Windows test program: a crash ends it at once, as a failure, instead
@@ -86,18 +85,6 @@ void PumpWaitingMessages()
     }
 }
 
-bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs)
-{
-    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs;) {
-        PumpWaitingMessages();
-        if (done())
-            return true;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    PumpWaitingMessages();
-    return done();
-}
-
 ThreadTimer::ThreadTimer(UINT periodMs, std::function<void()> tick)
 {
     timerTick = std::move(tick);
@@ -108,27 +95,6 @@ ThreadTimer::~ThreadTimer()
 {
     KillTimer(nullptr, id);
     timerTick = nullptr;
-}
-
-ScopedTempFolder::ScopedTempFolder(const char* prefix)
-{
-    char temp[MAX_PATH + 1] = {};
-    DWORD length = GetTempPathA(MAX_PATH, temp); // ends with a backslash
-    std::string candidate = temp + UniqueTestName(prefix);
-    if (length > 0 && length <= MAX_PATH && CreateDirectoryA(candidate.c_str(), nullptr))
-        path = candidate;
-}
-
-ScopedTempFolder::~ScopedTempFolder()
-{
-    if (path.empty())
-        return;
-    // The shell's delete takes a list of names ended by an empty one, and
-    // removes read-only files too.
-    std::string names = path + '\0';
-    SHFILEOPSTRUCTA remove = {nullptr, FO_DELETE, names.c_str(), nullptr,
-                              FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT, FALSE, nullptr, nullptr};
-    SHFileOperationA(&remove);
 }
 
 std::string UniqueTestName(const char* prefix)

@@ -1,6 +1,6 @@
 #pragma once
 // Support shared by the Windows test executables: message boxes answered and
-// recorded, a message pump with a deadline, registry and folder cleanup.
+// recorded, a message pump, a thread timer, registry cleanup.
 #include <windows.h>
 #include <shlwapi.h>
 #include <functional>
@@ -35,8 +35,6 @@ public:
     void SetAnswer(int button) { answer = button; }
     // The boxes shown so far, in order.
     const std::vector<Box>& Boxes() const { return boxes; }
-    // Forgets the boxes recorded so far.
-    void Clear() { boxes.clear(); }
 
 private:
     static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam);
@@ -46,10 +44,6 @@ private:
     std::vector<Box> boxes;
     MessageBoxWatcher* previous = nullptr;
 };
-
-// Dispatches this thread's messages until done() holds or timeoutMs have
-// passed; returns done()'s last answer.
-bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 // Dispatches whatever messages are waiting, without waiting for more.
 void PumpWaitingMessages();
@@ -84,25 +78,6 @@ public:
 private:
     void Delete() const { SHDeleteKeyA(root, path.c_str()); }
     HKEY root;
-    std::string path;
-};
-
-// A new empty folder in the system's temporary folder, removed with all its
-// content when the object goes.
-class ScopedTempFolder
-{
-public:
-    // Makes the folder; its name starts with prefix.
-    explicit ScopedTempFolder(const char* prefix = "twk");
-    ~ScopedTempFolder();
-
-    // The folder's path, without a trailing backslash (empty if it could not
-    // be made).
-    const std::string& Path() const { return path; }
-    // Path() + "\\" + name.
-    std::string File(const std::string& name) const { return path + "\\" + name; }
-
-private:
     std::string path;
 };
 

@@ -1,4 +1,5 @@
 // The application object (name, profile, message box) and shell opens.
+#include "TestFiles.h"
 #include "TestSupport.h"
 #include "win/ShellOpen.h"
 #include "win/WinApp.h"
@@ -87,17 +88,15 @@ TEST(ShellOpenTest, TheShellOpensTheAddressHidden)
     SHSetValueA(HKEY_LOCAL_MACHINE, key.Path().c_str(), "URL Protocol", REG_SZ, "", 1);
     SHSetValueA(HKEY_LOCAL_MACHINE, (key.Path() + "\\shell\\open\\command").c_str(), nullptr, REG_SZ,
                 probe.c_str(), static_cast<DWORD>(probe.size() + 1));
-    ScopedTempFolder folder;
-    const std::string out = folder.File("probe.txt");
+    TempFolder folder;
+    const std::string out = folder.Path("probe.txt");
     SetEnvironmentVariableA("TARNWICK_PROBE_OUT", out.c_str());
     const std::string address = scheme + ":page/index.html?a=1";
     ShellOpen(address.c_str());
-    EXPECT_TRUE(PumpMessagesUntil([&] { return GetFileAttributesA(out.c_str()) != INVALID_FILE_ATTRIBUTES; }, 20000))
-        << "the shell did not start the probe";
+    for (int waited = 0; waited < 2000 && GetFileAttributesA(out.c_str()) == INVALID_FILE_ATTRIBUTES; ++waited)
+        Sleep(10);
     SetEnvironmentVariableA("TARNWICK_PROBE_OUT", nullptr);
-    std::ifstream report(out);
-    std::string got(std::istreambuf_iterator<char>(report), {});
-    EXPECT_EQ(got, "show=" + std::to_string(SW_HIDE) + " args=" + address);
+    EXPECT_EQ(ReadFileBytes(out), "show=" + std::to_string(SW_HIDE) + " args=" + address);
 }
 
 } // namespace
